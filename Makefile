@@ -1,0 +1,39 @@
+# The two commands: `make run` and `make test`. Both install what they need first.
+BUILD ?= build
+B := $(abspath $(BUILD))
+JOBS ?= $(shell nproc)
+export WINEPREFIX ?= $(B)/wineprefix
+
+.PHONY: all deps native asan windows test run bench fuzz check-leaks clean format
+
+all: windows
+
+deps:
+	@tools/install-deps.sh
+
+native: deps
+	cmake -S . -B $(B)/native -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(B)/native -j$(JOBS)
+
+asan: deps
+	cmake -S . -B $(B)/asan -DCMAKE_BUILD_TYPE=Debug -DCOIFFURE_SANITIZE=ON >/dev/null
+	cmake --build $(B)/asan -j$(JOBS) --target coiffure_tests
+
+windows: native
+	cmake -S . -B $(B)/windows -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64.cmake -DCOIFFURE_HOST_TOOLS=$(B)/native >/dev/null
+	cmake --build $(B)/windows -j$(JOBS)
+
+test: native asan windows
+	cd $(B)/native && ctest --output-on-failure
+	cd $(B)/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
+	cd $(B)/windows && ctest --output-on-failure
+
+run: windows
+	tools/run.sh $(B)
+
+clean:
+	rm -rf $(B)
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')

@@ -1,0 +1,3 @@
+if(EXISTS "${SRC}")
+  file(COPY "${SRC}" DESTINATION "${DST}")
+endif()

@@ -1,0 +1,26 @@
+# Native (Linux) configuration: the core's unit tests and the developer tools.
+file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+add_executable(coiffure_tests ${NATIVE_TESTS})
+target_link_libraries(coiffure_tests PRIVATE coiffure_core gtest gtest_main)
+target_include_directories(coiffure_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+add_test(NAME native_unit_tests COMMAND coiffure_tests --gtest_brief=1
+         WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+
+add_executable(bmpdump ${CMAKE_SOURCE_DIR}/tools/bmpdump.cpp)
+target_link_libraries(bmpdump PRIVATE coiffure_core)
+
+file(GLOB ARTGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/artgen/*.cpp)
+if(ARTGEN_SOURCES)
+  add_executable(artgen ${ARTGEN_SOURCES})
+  target_link_libraries(artgen PRIVATE coiffure_core)
+  target_include_directories(artgen PRIVATE ${CMAKE_SOURCE_DIR}/tools/artgen)
+endif()
+
+file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+if(BENCH_SOURCES AND COIFFURE_BENCH)
+  find_package(benchmark REQUIRED)
+  find_package(OpenCV REQUIRED core imgproc)
+  add_executable(coiffure_bench ${BENCH_SOURCES})
+  target_link_libraries(coiffure_bench PRIVATE coiffure_core benchmark::benchmark ${OpenCV_LIBS})
+  target_include_directories(coiffure_bench PRIVATE ${OpenCV_INCLUDE_DIRS} /usr/include/stb)
+endif()

@@ -1,0 +1,82 @@
+# Windows configuration: Coiffure.exe, its integration tests, and the staged release folder.
+enable_language(RC)
+
+add_compile_definitions(UNICODE _UNICODE NOMINMAX WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601)
+if(MINGW)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()
+set(WIN_LIBS comctl32 gdi32 vfw32 shell32 comdlg32 user32 kernel32 msimg32 uxtheme)
+
+# Artwork and the shipped hairstyles are drawn by artgen, a host tool.
+set(ART_DIR ${CMAKE_BINARY_DIR}/art)
+file(GLOB ARTGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/artgen/*.cpp
+     ${CMAKE_SOURCE_DIR}/tools/artgen/*.h)
+if(CMAKE_CROSSCOMPILING)
+  if(NOT COIFFURE_HOST_TOOLS)
+    message(FATAL_ERROR "Set COIFFURE_HOST_TOOLS to the native build's folder holding artgen")
+  endif()
+  set(ARTGEN ${COIFFURE_HOST_TOOLS}/artgen)
+else()
+  list(FILTER ARTGEN_SOURCES INCLUDE REGEX "\\.cpp$")
+  add_executable(artgen ${ARTGEN_SOURCES})
+  target_link_libraries(artgen PRIVATE coiffure_core)
+  set(ARTGEN $<TARGET_FILE:artgen>)
+endif()
+add_custom_command(OUTPUT ${ART_DIR}/stamp
+  COMMAND ${ARTGEN} ${ART_DIR}
+  COMMAND ${CMAKE_COMMAND} -E touch ${ART_DIR}/stamp
+  DEPENDS ${ARTGEN_SOURCES}
+  COMMENT "Drawing artwork and hairstyles")
+add_custom_target(artwork DEPENDS ${ART_DIR}/stamp)
+
+configure_file(${CMAKE_SOURCE_DIR}/resources/coiffure.rc.in ${CMAKE_BINARY_DIR}/coiffure.rc @ONLY)
+set(RC_FILE ${CMAKE_BINARY_DIR}/coiffure.rc)
+set_source_files_properties(${RC_FILE} PROPERTIES OBJECT_DEPENDS
+  "${ART_DIR}/stamp;${CMAKE_SOURCE_DIR}/resources/coiffure.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR}/resources")
+
+add_library(coiffure_win STATIC ${WIN_SOURCES})
+target_link_libraries(coiffure_win PUBLIC coiffure_core ${WIN_LIBS})
+target_include_directories(coiffure_win PUBLIC ${CMAKE_SOURCE_DIR}/resources)
+
+add_executable(Coiffure WIN32 ${CMAKE_SOURCE_DIR}/src/app/entry_win.cpp ${RC_FILE})
+target_link_libraries(Coiffure PRIVATE coiffure_win)
+if(MINGW)
+  target_link_options(Coiffure PRIVATE -municode)
+endif()
+add_dependencies(Coiffure artwork)
+
+# The release folder a user copies to a Windows PC.
+set(STAGE_DIR ${CMAKE_BINARY_DIR}/Coiffure)
+find_program(CHMCMD chmcmd)
+set(HELP_CHM ${CMAKE_BINARY_DIR}/help/help.chm)
+file(GLOB_RECURSE HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/ml_help/*)
+if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/data/ml_help/help.hhp)
+  add_custom_command(OUTPUT ${HELP_CHM}
+    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/ml_help ${CMAKE_BINARY_DIR}/help
+    COMMAND ${CHMCMD} --no-html-scan help.hhp > chmcmd.log
+    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
+    DEPENDS ${HELP_SOURCES}
+    COMMENT "Compiling help.chm")
+  set(HELP_DEP ${HELP_CHM})
+endif()
+add_custom_target(stage ALL
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${STAGE_DIR}/ml_data ${STAGE_DIR}/ml_fx ${STAGE_DIR}/ml_help
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Coiffure> ${STAGE_DIR}/
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/data/ml_data/test.bmp ${STAGE_DIR}/ml_data/
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${ART_DIR}/ml_data ${STAGE_DIR}/ml_data
+  COMMAND ${CMAKE_COMMAND} -E copy_directory ${ART_DIR}/ml_fx ${STAGE_DIR}/ml_fx
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/data/config.ini ${STAGE_DIR}/
+  COMMAND ${CMAKE_COMMAND} -DSRC=${HELP_CHM} -DDST=${STAGE_DIR}/ml_help -P ${CMAKE_SOURCE_DIR}/cmake/copy_if_exists.cmake
+  DEPENDS Coiffure artwork ${HELP_DEP}
+  COMMENT "Staging the release folder ${STAGE_DIR}")
+
+# Integration tests: the real windows, in-process, under Wine.
+file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+add_executable(coiffure_wine_tests ${WINE_TESTS} ${RC_FILE})
+target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win gtest)
+target_include_directories(coiffure_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+add_dependencies(coiffure_wine_tests stage)
+add_test(NAME wine_integration_tests COMMAND coiffure_wine_tests --gtest_brief=1
+         WORKING_DIRECTORY ${STAGE_DIR})
+set_tests_properties(wine_integration_tests PROPERTIES TIMEOUT 900)

@@ -1,0 +1,97 @@
+// An in-memory bitmap that keeps the depth of the file it came from.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace coiffure {
+
+// Every failure of the picture type carries the exact text the user sees.
+class PictureError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kMsgCannotOpen = "Cannot open file %s";
+inline constexpr const char* kMsgInvalidBitmap = "Bitmap image is not valid";
+
+// "Cannot open file <path>"
+std::string CannotOpenMessage(const std::string& path);
+
+// Pictures larger than this many pixels are refused before any allocation:
+// a 12-megapixel camera photo passes with a wide margin.
+inline constexpr int64_t kMaxPixels = int64_t{1} << 26;  // 67,108,864
+inline constexpr int32_t kMaxSide = 32768;
+
+struct Bgr {
+  uint8_t b = 0, g = 0, r = 0;
+  friend bool operator==(const Bgr&, const Bgr&) = default;
+};
+
+class Picture {
+ public:
+  Picture() = default;
+
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  // 0 for an empty picture, else 1, 4, 8, 16, 24 or 32.
+  int BitsPerPixel() const { return bpp_; }
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+  // Bytes per stored row (rows are packed, no padding beyond what the depth needs).
+  size_t Stride() const { return stride_; }
+
+  // Row y, 0 being the top row, in the stored depth (3 bytes BGR per pixel at 24 bits).
+  uint8_t* Row(int y) { return pixels_.data() + static_cast<size_t>(y) * stride_; }
+  const uint8_t* Row(int y) const { return pixels_.data() + static_cast<size_t>(y) * stride_; }
+
+  // Converts to 24 bits per pixel keeping size and look; nothing happens at 24 bits.
+  void ConvertTo24();
+  // Writes row y as BGR triplets into out (3 * Width() bytes), whatever the stored depth.
+  void ReadRowBgr(int y, uint8_t* out) const;
+  Bgr PixelBgr(int x, int y) const;
+
+  // A fresh 24-bit picture of the given size, filled with fill.
+  static Picture Create24(int width, int height, Bgr fill = {});
+  // Gives the picture a size: a 24-bit picture filled with black.
+  void SetSize(int width, int height);
+
+  // Replaces the content from a BMP file image. Zero bytes give an empty picture.
+  // Throws PictureError(kMsgInvalidBitmap) and leaves the picture unchanged on any fault.
+  void LoadFromBytes(std::span<const uint8_t> bytes);
+  // Reads the file (UTF-8 path) and loads it. A file that cannot be opened throws
+  // PictureError(CannotOpenMessage(path)). The picture is unchanged on any failure.
+  void LoadFromFile(const std::string& path);
+
+  // A 24-bit bottom-up BMP of the picture (converted copy when not 24-bit).
+  std::vector<uint8_t> EncodeBmp24() const;
+  // Writes EncodeBmp24() to path; throws PictureError on failure.
+  void SaveBmp24(const std::string& path) const;
+
+  // Internal representation, set by the decoder.
+  struct Layout {
+    int width = 0, height = 0, bpp = 0;
+    std::vector<Bgr> palette;                     // for 1, 4, 8 bits
+    uint32_t mask_r = 0, mask_g = 0, mask_b = 0;  // for 16 and 32 bits
+  };
+  const Layout& GetLayout() const { return layout_; }
+  static Picture FromLayout(Layout layout, std::vector<uint8_t> pixels);
+
+  friend void swap(Picture& a, Picture& b) noexcept;
+
+ private:
+  int width_ = 0, height_ = 0, bpp_ = 0;
+  size_t stride_ = 0;
+  Layout layout_;
+  std::vector<uint8_t> pixels_;
+};
+
+// Decodes a BMP file image; throws PictureError(kMsgInvalidBitmap) on any fault.
+Picture DecodeBmp(std::span<const uint8_t> bytes);
+
+// Reads a whole file (UTF-8 path); throws PictureError(CannotOpenMessage(path)).
+std::vector<uint8_t> ReadWholeFile(const std::string& path);
+
+}  // namespace coiffure
