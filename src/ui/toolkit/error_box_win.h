@@ -1,0 +1,25 @@
+// The application's error box: stop icon, OK, the application title as caption.
+#pragma once
+
+#include <windows.h>
+
+#include <exception>
+#include <string>
+
+namespace coiffure {
+
+void ShowErrorBox(HWND owner, const std::string& message);
+// Reports whatever escaped a handler; call from inside a catch block.
+void ReportCurrentException(HWND owner);
+
+// Runs a handler, reporting what escapes it, so that no exception crosses a window procedure.
+template <typename F>
+void Guarded(HWND owner, F&& f) {
+  try {
+    f();
+  } catch (...) {
+    ReportCurrentException(owner);
+  }
+}
+
+}  // namespace coiffure
