@@ -1,7 +1,9 @@
 // The integration tests run in one Wine process: common controls are set up once here.
+// clang-format off
+#include <windows.h>  // first: commctrl.h builds on it
+// clang-format on
 #include <commctrl.h>
 #include <gtest/gtest.h>
-#include <windows.h>
 
 int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
