@@ -287,6 +287,25 @@ TEST_F(MainWindowTest, ImageCornerTakesTheMouse) {
   EXPECT_EQ(WindowFromPoint(beside), form_->PaintBoxHandle());
 }
 
+TEST_F(MainWindowTest, CameraCommandsReportInTheStatusLine) {
+  // No capture device under Wine: the start text shows all the same.
+  form_->RunMenuEntry(kMenuS1);
+  EXPECT_EQ(StatusText(form_->StatusBarHandle(), 0), L"状态：正在监控...");
+  EXPECT_EQ(form_->Capture().CaptureWnd, kNoCaptureWindow);
+  form_->RunMenuEntry(kMenuT1);
+  EXPECT_EQ(StatusText(form_->StatusBarHandle(), 0), L"状态：停止监控.");
+  // Ctrl+Z takes a snapshot: without a preview the photo file on disk is read again.
+  form_->Work().Photo.Row(0)[0] ^= 0xFF;
+  SetControl(true);
+  MSG msg{form_->Handle(), WM_KEYDOWN, 'Z', 0};
+  EXPECT_TRUE(form_->IsShortCut(msg));
+  SetControl(false);
+  EXPECT_EQ(StatusText(form_->StatusBarHandle(), 0), L"状态：暂停，拍照完成.");
+  Picture file;
+  file.LoadFromFile(CurrentFolder() + "ml_data\\test.bmp");
+  EXPECT_EQ(form_->Work().Photo.Row(0)[0], file.Row(0)[0]);
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
   ASSERT_EQ(boxes_->boxes.size(), 1u);

@@ -211,12 +211,15 @@ void TForm1::FormKeyDown(WORD key) {
 // Camera, tone, photo, help and about commands.
 void TForm1::ToolButton1Click() {
   Trace("ToolButton1Click");
+  capture_.ToolButton1Click(BoundsInParent(image3_), ToCaptureParent(hwnd_));
 }
 void TForm1::ToolButton10Click() {
   Trace("ToolButton10Click");
+  capture_.ToolButton10Click(ws_, [this] { Repaint(); });
 }
 void TForm1::ToolButton2Click() {
   Trace("ToolButton2Click");
+  capture_.ToolButton2Click();
 }
 void TForm1::ToolButton5Click() {
   Trace("ToolButton5Click");
@@ -232,6 +235,7 @@ void TForm1::ToolButton6Click() {
 }
 void TForm1::ToolButton15Click() {
   Trace("ToolButton15Click");
+  CaptureController::ToolButton15Click(ws_, AppFolderPath(), [this] { Repaint(); });
 }
 void TForm1::ToolButton14Click() {
   Trace("ToolButton14Click");

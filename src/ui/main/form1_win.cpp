@@ -32,6 +32,7 @@ TForm1::TForm1(Options options) : options_(std::move(options)) {
   CreateWin(0, L"TForm1", L"Coiffure 发型试戴", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
             r.right - r.left, r.bottom - r.top, nullptr, menu_);
   CreateControls();
+  status0_.Attach(statusbar_);
   Guarded(hwnd_, [this] { FormCreate(); });
 }
 
@@ -99,7 +100,7 @@ void TForm1::FormCloseQuery(bool& CanClose) {
 
 void TForm1::FormClose() {
   Trace("FormClose");
-  // The capture driver is disconnected here.
+  capture_.FormClose();
 }
 
 void TForm1::FormDestroy() {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "capture/avicap_win.h"
+#include "capture/capture.h"
 #include "ui/main/command_table.h"
 #include "ui/main/controls_win.h"
 #include "ui/toolkit/gdi_win.h"
@@ -112,6 +114,7 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   std::string AppFolderPath() const;
 
   // Controls, for the layers that carry out what the handlers decide, and for tests.
+  CaptureController& Capture() { return capture_; }
   HWND PaintBoxHandle() const { return paintbox_ ? paintbox_->Handle() : nullptr; }
   HWND Image3Handle() const { return image3_; }
   HWND SplitterHandle() const { return splitter_ ? splitter_->Handle() : nullptr; }
@@ -148,6 +151,9 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
 
   Options options_;
   Workspace ws_;
+  AvicapPort capture_port_;
+  StatusBarPanel0 status0_;
+  CaptureController capture_{capture_port_, status0_};
   Frame frame_;
   Font font_;
   Bitmap image3_bitmap_;
