@@ -59,6 +59,10 @@ struct HairPair {
 
 HairPair RenderHair(const HairStyle& style);
 
+// The mask's file name for a hairstyle picture's file name: the part before the first "."
+// followed by "mask.bmp", as the gallery looks it up.
+std::string MaskFileName(const std::string& picture);
+
 // Signed distance to the face opening grown by `grow`, negative inside it.
 float FaceDistance(Vec2 p, float grow = 0);
 

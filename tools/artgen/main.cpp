@@ -19,11 +19,12 @@ namespace {
 void WriteHairstyles(const std::string& out) {
   const HairPair def = RenderHair(DefaultStyle());
   def.colour.SaveBmp24(out + "/ml_data/fx1.bmp");
-  def.mask.SaveBmp24(out + "/ml_data/fx1mask.bmp");
+  def.mask.SaveBmp24(out + "/ml_data/" + MaskFileName("fx1.bmp"));
   for (const HairStyle& s : LibraryStyles()) {
     const HairPair p = RenderHair(s);
-    p.colour.SaveBmp24(out + "/ml_fx/" + s.name + ".bmp");
-    p.mask.SaveBmp24(out + "/ml_fx/" + s.name + "mask.bmp");
+    const std::string picture = s.name + ".bmp";
+    p.colour.SaveBmp24(out + "/ml_fx/" + picture);
+    p.mask.SaveBmp24(out + "/ml_fx/" + MaskFileName(picture));
   }
 }
 

@@ -138,7 +138,7 @@ void StrokeLine(Canvas& c, Vec2 a, Vec2 b, float width, Rgb col, float alpha) {
 }
 
 void StrokePolyline(Canvas& c, const std::vector<Vec2>& pts, float width, Rgb col, float alpha) {
-  // Each pixel takes the nearest segment only, so joints are not drawn twice.
+  // Coverage is the maximum over the segments, so joints are not drawn twice.
   if (pts.size() < 2) return;
   const float r = width / 2;
   float x0 = pts[0].x, x1 = x0, y0 = pts[0].y, y1 = y0;
@@ -146,12 +146,29 @@ void StrokePolyline(Canvas& c, const std::vector<Vec2>& pts, float width, Rgb co
     x0 = std::min(x0, p.x), x1 = std::max(x1, p.x);
     y0 = std::min(y0, p.y), y1 = std::max(y1, p.y);
   }
-  ForBox(c, x0 - r, y0 - r, x1 + r, y1 + r, 1, [&](int x, int y, float px, float py) {
-    float d = 1e9f;
-    for (size_t i = 1; i < pts.size(); ++i)
-      d = std::min(d, SegmentDistance({px, py}, pts[i - 1], pts[i]));
-    c.Blend(x, y, col, alpha * std::min(1.f, width) * EdgeAlpha(d - r, 1));
-  });
+  const int bx = static_cast<int>(std::floor(x0 - r)) - 2,
+            by = static_cast<int>(std::floor(y0 - r)) - 2;
+  const int bw = static_cast<int>(std::ceil(x1 + r)) + 3 - bx,
+            bh = static_cast<int>(std::ceil(y1 + r)) + 3 - by;
+  std::vector<float> cover(static_cast<size_t>(bw) * bh, 0.f);
+  for (size_t i = 1; i < pts.size(); ++i) {
+    const Vec2 a = pts[i - 1], b = pts[i];
+    const int sx0 = static_cast<int>(std::floor(std::min(a.x, b.x) - r)) - 1;
+    const int sy0 = static_cast<int>(std::floor(std::min(a.y, b.y) - r)) - 1;
+    const int sx1 = static_cast<int>(std::ceil(std::max(a.x, b.x) + r)) + 1;
+    const int sy1 = static_cast<int>(std::ceil(std::max(a.y, b.y) + r)) + 1;
+    for (int y = sy0; y <= sy1; ++y)
+      for (int x = sx0; x <= sx1; ++x) {
+        const float cov = EdgeAlpha(SegmentDistance({x + 0.5f, y + 0.5f}, a, b) - r, 1);
+        float& dst = cover[static_cast<size_t>(y - by) * bw + (x - bx)];
+        dst = std::max(dst, cov);
+      }
+  }
+  for (int y = 0; y < bh; ++y)
+    for (int x = 0; x < bw; ++x) {
+      const float cov = cover[static_cast<size_t>(y) * bw + x];
+      if (cov > 0) c.Blend(bx + x, by + y, col, alpha * std::min(1.f, width) * cov);
+    }
 }
 
 void StrokeArc(Canvas& c, Vec2 o, float r, float a0, float a1, float width, Rgb col, float alpha) {
