@@ -159,6 +159,8 @@ float Occlusion(const Work& w, int x, int y) {
   const Vec2 p{x + 0.5f, y + 0.5f};
   const float df = FaceDistance(p);
   float ao = df >= 0 ? 0.55f + 0.45f * SmoothStep(0, 24, df) : 0.8f + 0.2f * SmoothStep(0, 14, -df);
+  // Over the forehead the hair lies on top; beside the cheeks it falls behind them.
+  ao = 1 - (1 - ao) * (0.3f + 0.7f * SmoothStep(150, 200, p.y));
   // Behind the neck.
   ao *= 1 - 0.45f * SmoothStep(250, 330, p.y) *
                 (1 - SmoothStep(55, 105, std::abs(p.x - HeadFrame::kCx)));
@@ -197,6 +199,10 @@ Rgb ShadePixel(const Work& w, int x, int y) {
   Rgb c = pal.base * (diffuse * strands * locks * ao);
   c = c + pal.spec * (s1 * (0.2f + 0.8f * tex) * locks * ao * 0.55f);
   c = c + pal.light * (s2 * 0.22f * ao * strands);
+  if (w.style.scalp > 0) {
+    const Rgb skin = Rgb8(196, 150, 128) * (diffuse * ao);
+    c = Mix(c, skin, w.style.scalp * Clamp01(1.2f - 1.6f * tex));
+  }
   return c;
 }
 

@@ -49,6 +49,7 @@ struct HairStyle {
   float tip_length = 12;     // how far loose tips reach past the outline
   float tip_density = 0.35f;
   float flyaways = 1;  // number of stray hairs, relative
+  float scalp = 0;     // how much skin shows between the strands of a very short cut
   uint32_t seed = 1;
 };
 

@@ -28,8 +28,12 @@ float Jag(Vec2 p, float amp, float scale, uint32_t seed) {
   return (Fbm(p.x / scale, p.y / scale, seed, 3) - 0.5f) * 2 * amp;
 }
 
-float FaceOpening(Vec2 p, float grow, uint32_t seed) {
-  return -FaceDistance(p, grow) + Jag(p, 3, 6, seed + 31);
+float FaceOpening(Vec2 p, float grow, uint32_t seed, float tilt, float arch) {
+  // Only the forehead's edge moves; the cheeks and jaw keep their place.
+  const float upper = 1 - SmoothStep(165, 205, p.y);
+  const float dx = p.x - HeadFrame::kCx;
+  const float lift = (tilt * dx + arch * std::max(0.f, 1 - std::abs(dx) / 75)) * upper;
+  return -FaceDistance({p.x, p.y + lift}, grow) + Jag(p, 3, 6, seed + 31);
 }
 
 float NeckOpening(Vec2 p, float half) {

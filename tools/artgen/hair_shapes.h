@@ -24,8 +24,9 @@ inline float Cut(float a, float b) {
 float SmoothUnion(float a, float b, float k);
 // Noise offset in [-amp, amp] with features of about `scale` pixels.
 float Jag(Vec2 p, float amp, float scale, uint32_t seed);
-// The face opening, grown by `grow` pixels, with an uneven hairline.
-float FaceOpening(Vec2 p, float grow, uint32_t seed);
+// The face opening, grown by `grow` pixels, with an uneven hairline. A positive tilt raises the
+// hairline on the right (a parting on the right); arch raises its middle.
+float FaceOpening(Vec2 p, float grow, uint32_t seed, float tilt = 0, float arch = 0);
 // The neck and throat below the chin, `half` pixels to each side of the centre line.
 float NeckOpening(Vec2 p, float half);
 // Ear openings for short cuts.

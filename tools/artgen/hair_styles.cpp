@@ -16,8 +16,8 @@ const HairPalette kDarkBrown{Rgb8(66, 40, 25), Rgb8(190, 150, 115), Rgb8(120, 80
 const HairPalette kChestnut{Rgb8(112, 60, 30), Rgb8(235, 180, 125), Rgb8(170, 100, 50)};
 const HairPalette kBlonde{Rgb8(196, 158, 96), Rgb8(255, 240, 205), Rgb8(230, 200, 140)};
 const HairPalette kAuburn{Rgb8(138, 54, 26), Rgb8(250, 175, 125), Rgb8(200, 90, 50)};
-const HairPalette kGrey{Rgb8(150, 148, 146), Rgb8(250, 250, 250), Rgb8(200, 200, 200)};
-const HairPalette kSaltPepper{Rgb8(112, 108, 104), Rgb8(235, 235, 235), Rgb8(170, 165, 160)};
+const HairPalette kGrey{Rgb8(150, 148, 146), Rgb8(215, 215, 220), Rgb8(190, 190, 190)};
+const HairPalette kSaltPepper{Rgb8(118, 114, 110), Rgb8(175, 175, 180), Rgb8(160, 155, 150)};
 const HairPalette kBuzzDark{Rgb8(64, 54, 48), Rgb8(150, 140, 135), Rgb8(110, 96, 88)};
 const HairPalette kBrown{Rgb8(92, 60, 38), Rgb8(215, 175, 135), Rgb8(150, 100, 60)};
 
@@ -32,7 +32,7 @@ HairStyle Bob(const std::string& name, const HairPalette& pal, uint32_t seed) {
     const float cap = Ellipse(p, {kCx, 150}, 130, 128);
     const float body = Box(p, 42, 120, 298, 302, 46);
     float h = SmoothUnion(cap, body, 20) + Jag(p, 3, 14, seed);
-    h = Cut(h, FaceOpening(p, 0, seed));
+    h = Cut(h, FaceOpening(p, 0, seed, -0.18f));
     return Cut(h, NeckOpening(p, 50));
   };
   s.flow = [](Vec2 p) {
@@ -53,7 +53,7 @@ HairStyle LongStraight(const std::string& name, const HairPalette& pal, uint32_t
     const float cap = Ellipse(p, {kCx, 150}, 128, 128);
     const float body = Box(p, 40, 120, 300, 440, 34);
     float h = SmoothUnion(cap, body, 24) + Jag(p, 5, 18, seed);
-    h = Cut(h, FaceOpening(p, 0, seed));
+    h = Cut(h, FaceOpening(p, 0, seed, 0, 16));
     return Cut(h, NeckOpening(p, 56));
   };
   s.flow = [](Vec2 p) { return FromParting(p, {kCx, 38}, 70, 170); };
@@ -112,7 +112,7 @@ HairStyle LongWavy(const std::string& name, const HairPalette& pal, uint32_t see
     const float spread = std::max(0.f, p.y - 200) * 0.08f;
     const float body = Box(p, 36 - spread, 120, 304 + spread, 440, 40);
     float h = SmoothUnion(cap, body, 24) + Jag(p, 7, 16, seed) + 3 * std::sin(p.y / 19);
-    h = Cut(h, FaceOpening(p, 0, seed));
+    h = Cut(h, FaceOpening(p, 0, seed, -0.14f, 6));
     return Cut(h, NeckOpening(p, 54));
   };
   s.flow = [](Vec2 p) {
@@ -150,7 +150,7 @@ HairStyle Layered(const std::string& name, const HairPalette& pal, uint32_t seed
     const float cap = Ellipse(p, {kCx, 150}, 132, 128);
     const float body = Box(p, 38, 120, 302, 362, 56);
     float h = SmoothUnion(cap, body, 24) + Jag(p, 8, 14, seed);
-    h = Cut(h, FaceOpening(p, 0, seed));
+    h = Cut(h, FaceOpening(p, 0, seed, 0.16f, 6));
     return Cut(h, NeckOpening(p, 52));
   };
   s.flow = [](Vec2 p) {
@@ -173,7 +173,7 @@ HairStyle ShortVolume(const std::string& name, const HairPalette& pal, uint32_t 
     const float cap = Ellipse(p, {kCx, 140}, 138, 122);
     const float sides = Box(p, 42, 120, 298, 252, 40);
     float h = SmoothUnion(cap, sides, 20) + Jag(p, 5, 12, seed);
-    return Cut(h, FaceOpening(p, 2, seed));
+    return Cut(h, FaceOpening(p, 2, seed, 0.2f));
   };
   s.flow = [](Vec2 p) {
     const Vec2 f = FromParting(p, {198, 30}, 120, 230);

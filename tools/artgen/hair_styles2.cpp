@@ -21,15 +21,15 @@ float ShortCap(Vec2 p, float grow, float bottom, uint32_t seed) {
 HairStyle Ponytail(const std::string& name, const HairPalette& pal, uint32_t seed) {
   HairStyle s{name, pal};
   s.seed = seed;
-  static const std::vector<Vec2> tail = Bezier({246, 58}, {330, 70}, {330, 210}, {300, 350}, 24);
+  static const std::vector<Vec2> tail = Bezier({238, 62}, {318, 76}, {324, 230}, {294, 384}, 24);
   s.shape = [seed](Vec2 p) {
-    const float tube = Tube(p, tail, 26, 9, nullptr) + Jag(p, 4, 9, seed);
+    const float tube = Tube(p, tail, 30, 11, nullptr) + Jag(p, 4, 9, seed);
     return Union(ShortCap(p, 4, 215, seed), tube);
   };
   s.flow = [](Vec2 p) {
     Vec2 along;
-    const float tube = Tube(p, tail, 26, 9, &along);
-    const Vec2 back = Normalize(Vec2{246, 58} - p);
+    const float tube = Tube(p, tail, 30, 11, &along);
+    const Vec2 back = Normalize(Vec2{238, 62} - p);
     return tube > -4 && p.x > 236 ? along : back;
   };
   s.strand_length = 18;
@@ -74,7 +74,9 @@ HairStyle Afro(const std::string& name, const HairPalette& pal, uint32_t seed) {
 HairStyle Crop(const std::string& name, const HairPalette& pal, uint32_t seed) {
   HairStyle s{name, pal};
   s.seed = seed;
-  s.shape = [seed](Vec2 p) { return ShortCap(p, 6, 200, seed); };
+  s.shape = [seed](Vec2 p) {
+    return Cut(ShortCap(p, 6, 200, seed), Ellipse(p, {kCx, 178}, 90, 52) + Jag(p, 4, 5, seed));
+  };
   s.flow = [](Vec2 p) { return FromParting(p, {kCx, 48}, 150, 210); };
   s.strand_length = 6;
   s.tip_length = 8;
@@ -86,14 +88,19 @@ HairStyle Crop(const std::string& name, const HairPalette& pal, uint32_t seed) {
 HairStyle SidePart(const std::string& name, const HairPalette& pal, uint32_t seed) {
   HairStyle s{name, pal};
   s.seed = seed;
-  s.part_a = {122, 34};
-  s.part_b = {118, 112};
+  s.part_a = {124, 40};
+  s.part_b = {118, 116};
   s.shape = [seed](Vec2 p) {
-    return Cut(ShortCap(p, 6, 205, seed), Ellipse(p, {kCx, 178}, 92, 56));
+    // Full on top, tapered short at the sides.
+    const float taper = SmoothStep(120, 205, p.y) * 10;
+    const float cap = ShortCap(p, 8 - taper, 205, seed);
+    return Cut(cap, Ellipse(p, {kCx, 180}, 94, 60) + Jag(p, 2, 5, seed));
   };
   s.flow = [](Vec2 p) {
-    if (p.x < 120) return Normalize({-0.5f, 1});
-    return Normalize({1, 0.3f + (p.y - 40) * 0.004f + 1.4f * SmoothStep(210, 280, p.x)});
+    if (p.x < 121) return Normalize({-0.4f, 1});
+    // Combed over from the parting, lifting off the forehead, falling at the far side.
+    const float lift = -0.35f * (1 - SmoothStep(100, 135, p.y));
+    return Normalize({1, lift + 0.25f + 1.4f * SmoothStep(215, 285, p.x)});
   };
   s.strand_length = 20;
   s.tip_length = 4;
@@ -110,6 +117,7 @@ HairStyle Buzz(const std::string& name, const HairPalette& pal, uint32_t seed) {
   s.flow = [](Vec2 p) { return FromParting(p, {kCx, 70}, 120, 200); };
   s.grain = 1.5f;
   s.strand_length = 3;
+  s.scalp = 0.45f;
   s.tip_length = 2;
   s.flyaways = 0;
   return s;

@@ -53,20 +53,27 @@ void Profile(Canvas& c, const Look& k) {
 
 void FlowingHair(Canvas& c, const Look& k) {
   const int w = c.Width();
-  Rng rng(k.seed);
-  for (int i = 0; i < 260; ++i) {
-    const float t = rng.Uniform();
-    // Roots along the scalp from the forehead to the nape.
-    const float a = kPi * (1.35f + 0.75f * t);
-    const Vec2 root{116 + 44 * std::cos(a) * 1.1f + 8, 100 + 54 * std::sin(a)};
-    const float sweep = rng.Range(0.6f, 1.2f);
-    const Vec2 end{rng.Range(4, 70), rng.Range(150, 262)};
-    const Vec2 c1{root.x - 50 * sweep, root.y - rng.Range(-10, 30)};
-    const Vec2 c2{end.x + rng.Range(30, 80), end.y - rng.Range(60, 110)};
-    std::vector<Vec2> pts = Bezier(root, c1, c2, end, 40);
+  auto mirror = [&](std::vector<Vec2> pts) {
     for (Vec2& p : pts) p = M(k, p, w);
-    const Rgb col = Mix(k.hair_dark, k.hair_light, rng.Uniform() * rng.Uniform() * 1.3f);
-    StrokePolyline(c, pts, rng.Range(0.8f, 2.4f), col, rng.Range(0.35f, 0.8f));
+    return pts;
+  };
+  // The mass first, so that the strands never show the head through them.
+  std::vector<Vec2> mass = Bezier({154, 68}, {144, 16}, {64, 12}, {34, 92}, 16);
+  for (const Vec2& p : Bezier({34, 92}, {10, 170}, {34, 220}, {18, 263}, 12)) mass.push_back(p);
+  for (const Vec2& p : Bezier({84, 263}, {70, 200}, {96, 160}, {104, 128}, 12)) mass.push_back(p);
+  for (const Vec2& p : Bezier({104, 128}, {110, 90}, {130, 72}, {154, 68}, 10)) mass.push_back(p);
+  FillPolygon(c, mirror(mass), Mix(k.hair_dark, k.hair_light, 0.3f));
+  Rng rng(k.seed);
+  const std::vector<Vec2> hairline = Bezier({104, 128}, {110, 90}, {130, 72}, {154, 68}, 60);
+  for (int i = 0; i < 420; ++i) {
+    const Vec2 root = hairline[rng.Int(static_cast<int>(hairline.size()))];
+    const Vec2 end{rng.Range(8, 78), rng.Range(210, 268)};
+    const float out = rng.Uniform();  // 0 follows the skull, 1 the outer edge of the mass
+    const Vec2 c1{root.x - rng.Range(10, 40) - 30 * out, root.y - rng.Range(40, 60) - 20 * out};
+    const Vec2 c2{rng.Range(20, 50) - 25 * out, rng.Range(70, 130)};
+    const Rgb col = Mix(k.hair_dark, k.hair_light, Clamp01(rng.Uniform() * 1.2f));
+    StrokePolyline(c, mirror(Bezier(root, c1, c2, end, 40)), rng.Range(0.7f, 2.2f), col,
+                   rng.Range(0.3f, 0.75f));
   }
 }
 
@@ -111,8 +118,8 @@ Picture SalonScene(const Look& k) {
   ThreeStopGradient(c, k);
   const int w = c.Width();
   FillEllipse(c, M(k, {250, 80}, w), 110, 90, Rgb8(255, 235, 245), 0.18f, 60);
-  FlowingHair(c, k);
   Profile(c, k);
+  FlowingHair(c, k);
   Scissors(c, M(k, {258, 92}, w), k.mirrored ? 0.5f : -0.5f, 14, Rgb8(245, 240, 250));
   Comb(c, k.mirrored ? 30 : 210, 170, 86, Rgb8(245, 240, 250));
   Rng rng(k.seed + 5);
