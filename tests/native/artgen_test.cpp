@@ -141,6 +141,44 @@ TEST(Hairstyles, LookLikeStrandsNotFlatFills) {
   }
 }
 
+// Size of the largest 8-connected group of hair pixels.
+int LargestPiece(std::vector<uint8_t> v, int w, int h) {
+  int best = 0;
+  std::vector<int> stack;
+  for (int start = 0; start < w * h; ++start) {
+    if (!v[start]) continue;
+    int n = 0;
+    stack.push_back(start);
+    v[start] = 0;
+    while (!stack.empty()) {
+      const int i = stack.back();
+      stack.pop_back();
+      ++n;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int x = i % w + dx, y = i / w + dy;
+          if (x < 0 || y < 0 || x >= w || y >= h || !v[size_t(y) * w + x]) continue;
+          v[size_t(y) * w + x] = 0;
+          stack.push_back(y * w + x);
+        }
+    }
+    best = std::max(best, n);
+  }
+  return best;
+}
+
+TEST(Hairstyles, HairIsOnePieceWithoutStrayDots) {
+  for (const Rendered& r : AllPairs()) {
+    SCOPED_TRACE(r.name);
+    const Picture& m = r.pair.mask;
+    const std::vector<uint8_t> hair = HairCells(m);
+    int total = 0;
+    for (uint8_t v : hair) total += v;
+    // Tips and stray hairs grow out of the outline, so they stay attached to it.
+    EXPECT_GE(LargestPiece(hair, m.Width(), m.Height()), 0.995 * total);
+  }
+}
+
 TEST(Hairstyles, LibraryNamesFollowTheGalleryRule) {
   std::set<std::string> names;
   for (const HairStyle& s : LibraryStyles()) {
