@@ -247,6 +247,39 @@ void OverlayStrands(const Work& w, Canvas& c, Rng& rng) {
   }
 }
 
+// Coils seen from the front: the near half of each turn catches the light, the far half is
+// in the shade of the curl itself.
+void Ringlets(const Work& w, Canvas& c, Rng& rng) {
+  const HairStyle& s = w.style;
+  std::vector<int> cells;
+  for (int i = 0; i < W * H; ++i)
+    if (w.hair[i]) cells.push_back(i);
+  const int count = static_cast<int>(s.ringlets * cells.size() / 1000);
+  for (int k = 0; k < count && !cells.empty(); ++k) {
+    const int i = cells[rng.Int(static_cast<int>(cells.size()))];
+    Vec2 pos{i % W + 0.5f, i / W + 0.5f};
+    const Rgb base = c.At(i % W, i / W);
+    const float radius = s.ringlet_radius * rng.Range(0.7f, 1.3f);
+    const float pitch = s.ringlet_pitch * rng.Range(0.8f, 1.25f);
+    const float len = rng.Range(1.5f, 3.5f) * pitch;
+    const float phase = rng.Range(0, 6.2832f);
+    for (float t = 0; t < len; t += 0.25f) {
+      const Vec2 dir = w.Flow(pos.x, pos.y);
+      const Vec2 perp{-dir.y, dir.x};
+      const float a = phase + t / pitch * 6.2832f;
+      const float front = std::cos(a);
+      // A helix seen slightly from above: the turns show as loops.
+      const Vec2 p = pos + perp * (radius * std::sin(a)) + dir * (0.6f * radius * front);
+      Rgb col = base * (0.4f + 0.8f * std::max(0.f, front));
+      col = col + s.palette.spec * (0.3f * std::pow(std::max(0.f, front), 8.f));
+      for (float o : {-1.f, 0.f, 1.f})
+        Splat(w, c, p + perp * (o * std::abs(std::cos(a))) + dir * (o * std::abs(std::sin(a))),
+              col * (o == 0 ? 1.1f : 0.8f), 0.5f);
+      pos = pos + dir * 0.25f;
+    }
+  }
+}
+
 Vec2 Outward(const Work& w, int x, int y) {
   return Normalize(
       {w.shape.At(x - 1, y) - w.shape.At(x + 1, y), w.shape.At(x, y - 1) - w.shape.At(x, y + 1)});
@@ -341,6 +374,7 @@ HairPair RenderHair(const HairStyle& style) {
   Shade(w, c);
   Rng rng(style.seed * 7919ull + 17);
   OverlayStrands(w, c, rng);
+  if (style.ringlets > 0) Ringlets(w, c, rng);
   Tips(w, c, rng);
   Flyaways(w, c, rng);
   HairPair out{Picture::Create24(W, H), Picture::Create24(W, H, {255, 255, 255})};

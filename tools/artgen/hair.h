@@ -50,6 +50,10 @@ struct HairStyle {
   float tip_density = 0.35f;
   float flyaways = 1;  // number of stray hairs, relative
   float scalp = 0;     // how much skin shows between the strands of a very short cut
+  // Ringlets drawn over the texture: number per 1000 hair pixels, coil radius and pitch.
+  float ringlets = 0;
+  float ringlet_radius = 6;
+  float ringlet_pitch = 9;
   uint32_t seed = 1;
 };
 

@@ -55,7 +55,9 @@ Vec2 FromParting(Vec2 p, Vec2 part, float fall_from, float fall_to) {
 }
 
 Vec2 Waved(Vec2 dir, Vec2 p, float amount, float period) {
-  const float s = std::sin(p.y / period * 6.2832f + p.x / (period * 3));
+  // Each lock waves in its own phase, so the crests do not line up across the hair.
+  const float phase = 9 * ValueNoise(p.x / 22, 0.5f, 77);
+  const float s = std::sin(p.y / period * 6.2832f + phase);
   return Normalize({dir.x + amount * s, dir.y});
 }
 

@@ -17,7 +17,6 @@ const HairPalette kChestnut{Rgb8(112, 60, 30), Rgb8(235, 180, 125), Rgb8(170, 10
 const HairPalette kBlonde{Rgb8(196, 158, 96), Rgb8(255, 240, 205), Rgb8(230, 200, 140)};
 const HairPalette kAuburn{Rgb8(138, 54, 26), Rgb8(250, 175, 125), Rgb8(200, 90, 50)};
 const HairPalette kGrey{Rgb8(150, 148, 146), Rgb8(215, 215, 220), Rgb8(190, 190, 190)};
-const HairPalette kSaltPepper{Rgb8(118, 114, 110), Rgb8(175, 175, 180), Rgb8(160, 155, 150)};
 const HairPalette kBuzzDark{Rgb8(64, 54, 48), Rgb8(150, 140, 135), Rgb8(110, 96, 88)};
 const HairPalette kBrown{Rgb8(92, 60, 38), Rgb8(215, 175, 135), Rgb8(150, 100, 60)};
 
@@ -71,12 +70,15 @@ HairStyle Curly(const std::string& name, const HairPalette& pal, uint32_t seed) 
     return Cut(h, NeckOpening(p, 52));
   };
   s.flow = [seed](Vec2 p) {
-    return Normalize(Lerp(FromParting(p, {kCx, 40}, 60, 160), Curls(p, 16, seed), 0.75f));
+    return Normalize(Lerp(FromParting(p, {kCx, 40}, 60, 160), Curls(p, 18, seed), 0.45f));
   };
-  s.strand_length = 6;
+  s.strand_length = 8;
   s.grain = 1.3f;
-  s.tip_length = 6;
+  s.tip_length = 4;
   s.tip_density = 0.5f;
+  s.ringlets = 6;
+  s.ringlet_radius = 8;
+  s.ringlet_pitch = 13;
   return s;
 }
 
@@ -117,7 +119,7 @@ HairStyle LongWavy(const std::string& name, const HairPalette& pal, uint32_t see
   };
   s.flow = [](Vec2 p) {
     const Vec2 f = FromParting(p, {142, 36}, 70, 170);
-    return Waved(f, p, 0.5f * SmoothStep(110, 200, p.y), 58);
+    return Waved(f, p, 0.45f * SmoothStep(110, 200, p.y), 64);
   };
   s.strand_length = 16;
   s.tip_length = 16;
@@ -197,7 +199,7 @@ std::vector<HairStyle> LibraryStyles() {
       Pixie("pixie_blonde", kBlonde, 18),
       Afro("afro_black", kBlack, 19),
       Crop("crop_darkbrown", kDarkBrown, 20),
-      SidePart("sidepart_grey", kSaltPepper, 21),
+      SidePart("sidepart_black", kBlack, 21),
       Buzz("buzz_black", kBuzzDark, 22),
       Layered("layered_blonde", kBlonde, 23),
       ShortVolume("short_grey", kGrey, 24),
