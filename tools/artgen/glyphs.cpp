@@ -96,17 +96,18 @@ IconImage AppIconImage(int size) {
   const float k = size / 32.f;
   FillEllipse(c, {16 * k, 16 * k}, 15.5f * k, 15.5f * k, Rgb8(120, 30, 90));
   FillEllipse(c, {16 * k, 15 * k}, 13.5f * k, 13.5f * k, Rgb8(175, 60, 130));
-  // Open scissors: two blades crossing at the pivot, two ring handles below.
+  // Open scissors: two blades crossing at the pivot, two ring handles below. The small image
+  // gets bolder strokes so that it still reads at 16 pixels.
   const Rgb steel = Rgb8(240, 240, 248);
-  FillPolygon(c, {{9 * k, 5 * k}, {11 * k, 4.5f * k}, {18.5f * k, 19 * k}, {16.5f * k, 20 * k}},
-              steel);
-  FillPolygon(c, {{23 * k, 5 * k}, {21 * k, 4.5f * k}, {13.5f * k, 19 * k}, {15.5f * k, 20 * k}},
-              steel);
+  const bool small = size <= 16;
+  const float blade = small ? 1.7f : 2.2f, ring = small ? 4.8f : 4.2f, hole = small ? 2 : 2.3f;
+  StrokeLine(c, {9 * k, 4.5f * k}, {18 * k, 20 * k}, blade * 1.6f * k * (small ? 1.4f : 1), steel);
+  StrokeLine(c, {23 * k, 4.5f * k}, {14 * k, 20 * k}, blade * 1.6f * k * (small ? 1.4f : 1), steel);
   for (float x : {11.f, 21.f}) {
-    FillEllipse(c, {x * k, 23.5f * k}, 4.2f * k, 4.2f * k, steel);
-    FillEllipse(c, {x * k, 23.5f * k}, 2.3f * k, 2.3f * k, Rgb8(175, 60, 130));
+    FillEllipse(c, {x * k, 23.5f * k}, ring * k, ring * k, steel);
+    FillEllipse(c, {x * k, 23.5f * k}, hole * k, hole * k, Rgb8(175, 60, 130));
   }
-  FillEllipse(c, {16 * k, 17.3f * k}, 1.4f * k, 1.4f * k, Rgb8(120, 30, 90));
+  if (!small) FillEllipse(c, {16 * k, 17.3f * k}, 1.4f * k, 1.4f * k, Rgb8(120, 30, 90));
   IconImage img{size, std::vector<uint8_t>(static_cast<size_t>(size) * size * 4)};
   for (int y = 0; y < size; ++y)
     for (int x = 0; x < size; ++x) {
