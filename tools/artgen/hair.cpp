@@ -197,7 +197,7 @@ Rgb ShadePixel(const Work& w, int x, int y) {
   const float s1 = sheen((tex - 0.5f) * 0.2f + (lock - 0.5f) * 0.25f + 0.1f, 70);
   const float s2 = sheen((lock - 0.5f) * 0.5f - 0.15f, 14);
   Rgb c = pal.base * (diffuse * strands * locks * ao);
-  c = c + pal.spec * (s1 * (0.2f + 0.8f * tex) * locks * ao * 0.55f);
+  c = c + pal.gloss * (s1 * (0.2f + 0.8f * tex) * locks * ao * 0.55f);
   c = c + pal.light * (s2 * 0.22f * ao * strands);
   if (w.style.scalp > 0) {
     const Rgb skin = Rgb8(196, 150, 128) * (diffuse * ao);
@@ -271,7 +271,7 @@ void Ringlets(const Work& w, Canvas& c, Rng& rng) {
       // A helix seen slightly from above: the turns show as loops.
       const Vec2 p = pos + perp * (radius * std::sin(a)) + dir * (0.6f * radius * front);
       Rgb col = base * (0.4f + 0.8f * std::max(0.f, front));
-      col = col + s.palette.spec * (0.3f * std::pow(std::max(0.f, front), 8.f));
+      col = col + s.palette.gloss * (0.3f * std::pow(std::max(0.f, front), 8.f));
       for (float o : {-1.f, 0.f, 1.f})
         Splat(w, c, p + perp * (o * std::abs(std::cos(a))) + dir * (o * std::abs(std::sin(a))),
               col * (o == 0 ? 1.1f : 0.8f), 0.5f);

@@ -31,7 +31,7 @@ struct HeadFrame {
 
 struct HairPalette {
   Rgb base;   // mid tone of the hair
-  Rgb spec;   // colour of the sheen
+  Rgb gloss;  // colour of the sheen
   Rgb light;  // second, broader sheen tinted by the hair
 };
 
