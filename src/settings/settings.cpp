@@ -123,6 +123,12 @@ int32_t SpinValueFromText(std::string_view text, int32_t min) {
   return ParseDecimal(text).value_or(min);
 }
 
+std::optional<int32_t> SpinValueOnLeave(std::string_view text, int32_t min, int32_t max) {
+  const auto v = ParseDecimal(text);
+  if (!v || SpinClamp(*v, min, max) == *v) return std::nullopt;
+  return SpinClamp(*v, min, max);
+}
+
 int32_t SpinStep(std::string_view text, int32_t min, int32_t max, int32_t step, int direction) {
   const int64_t next = int64_t{SpinValueFromText(text, min)} + int64_t{step} * direction;
   const int64_t saturated = std::clamp<int64_t>(next, std::numeric_limits<int32_t>::min(),

@@ -92,6 +92,9 @@ std::optional<int32_t> ParseProfileInt(std::string_view text);
 int32_t SpinClamp(int32_t value, int32_t min, int32_t max);
 // The field's integer, or the minimum when the text is not one.
 int32_t SpinValueFromText(std::string_view text, int32_t min);
+// The value to put back when the field is left holding an integer out of its range; text that is
+// not an integer is left as it is.
+std::optional<int32_t> SpinValueOnLeave(std::string_view text, int32_t min, int32_t max);
 // One step of the arrows or the Up and Down keys from the field's text.
 int32_t SpinStep(std::string_view text, int32_t min, int32_t max, int32_t step, int direction);
 // Typed characters the field takes: digits, signs, the decimal separator, control keys but Enter.
