@@ -289,11 +289,6 @@ void TForm3::OnCommand(int id, int code) {
   }
 }
 
-LRESULT TForm3::OnNotify(const NMHDR* hdr) {
-  // Returning nonzero keeps the arrows' own position: the field does its own stepping.
-  return spin1_.OnNotify(hdr) || spin2_.OnNotify(hdr) ? 1 : 0;
-}
-
 void TForm3::OnDrawItem(const DRAWITEMSTRUCT* item) {
   switch (item->CtlID) {
     case kBitBtn1:
@@ -316,8 +311,6 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       OnCommand(LOWORD(wp), HIWORD(wp));
       return 0;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<const NMHDR*>(lp));
     case WM_VSCROLL:
       if (reinterpret_cast<HWND>(lp) == Item(kTrackBar1) &&
           TrackBar1Position() != track_position_) {

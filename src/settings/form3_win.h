@@ -89,7 +89,6 @@ class TForm3 : public SettingsControls {
   void CreateSettingsSide();
   void CreateTriggerAndButtons();
   void OnCommand(int id, int code);
-  LRESULT OnNotify(const NMHDR* hdr);
   void OnDrawItem(const DRAWITEMSTRUCT* item);
 
   HINSTANCE inst_;

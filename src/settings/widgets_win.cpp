@@ -138,11 +138,16 @@ void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT fo
   min_ = min;
   max_ = max;
   step_ = step;
-  edit_ = CreateChild(parent, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, id, x, y, w, h, font,
-                      WS_EX_CLIENTEDGE);
-  // The arrows go inside the field's right end; their own range and position are unused.
-  arrows_ = CreateChild(parent, UPDOWN_CLASSW, L"", UDS_ALIGNRIGHT, 0, 0, 0, 0, h, font);
-  SendMessageW(arrows_, UDM_SETBUDDY, reinterpret_cast<WPARAM>(edit_), 0);
+  edit_ = CreateChild(parent, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, id, x,
+                      y, w, h, font, WS_EX_CLIENTEDGE);
+  // The arrows sit inside the field's right end, as a child of it, so the field keeps its whole
+  // place; their own range and position are unused.
+  RECT client;
+  GetClientRect(edit_, &client);
+  constexpr int kArrowWidth = 13;
+  arrows_ = CreateChild(edit_, UPDOWN_CLASSW, L"", 0, 0, client.right - kArrowWidth, 0, kArrowWidth,
+                        client.bottom, font);
+  SendMessageW(edit_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, kArrowWidth));
   SendMessageW(arrows_, UDM_SETRANGE32, 0, 100);
   SendMessageW(arrows_, UDM_SETPOS32, 0, 50);
   SetWindowSubclass(edit_, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
@@ -205,6 +210,11 @@ LRESULT CALLBACK SpinField::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
     case WM_KILLFOCUS:
       self->OnLeave();
       break;
+    case WM_NOTIFY:
+      // Nonzero keeps the arrows' own position: the field does its own stepping.
+      return self->OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? 1 : 0;
+    case WM_VSCROLL:
+      return 0;
     case WM_NCDESTROY:
       RemoveWindowSubclass(hwnd, EditProc, 1);
       break;

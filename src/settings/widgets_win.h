@@ -33,10 +33,9 @@ class SpinField {
   void Enable(bool on);
   HWND Edit() const { return edit_; }
   HWND Arrows() const { return arrows_; }
-  // Handles the arrows' WM_NOTIFY; true when it was theirs.
-  bool OnNotify(const NMHDR* hdr);
 
  private:
+  bool OnNotify(const NMHDR* hdr);
   static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void StepBy(int direction);
   void OnLeave();

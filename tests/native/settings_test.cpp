@@ -355,6 +355,14 @@ TEST(SpinField, TextThatIsNotAnIntegerReadsAsTheMinimum) {
   EXPECT_EQ(SpinValueFromText("99999999999", 0), 0);
 }
 
+TEST(SpinField, LeavingTheFieldBringsOnlyIntegersIntoRange) {
+  EXPECT_EQ(SpinValueOnLeave("5000", 300, 3000), 3000);
+  EXPECT_EQ(SpinValueOnLeave("-5", 300, 3000), 300);
+  EXPECT_EQ(SpinValueOnLeave("1200", 300, 3000), std::nullopt);
+  EXPECT_EQ(SpinValueOnLeave("abc", 300, 3000), std::nullopt);
+  EXPECT_EQ(SpinValueOnLeave("-5000", 0, 0), std::nullopt);
+}
+
 TEST(SpinField, StepsStayInRangeAndSaturateWithout) {
   EXPECT_EQ(SpinStep("3000", 300, 3000, 100, +1), 3000);
   EXPECT_EQ(SpinStep("2950", 300, 3000, 100, +1), 3000);
