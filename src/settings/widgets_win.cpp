@@ -144,7 +144,7 @@ void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT fo
   // place; their own range and position are unused.
   RECT client;
   GetClientRect(edit_, &client);
-  constexpr int kArrowWidth = 13;
+  constexpr int kArrowWidth = 11;
   arrows_ = CreateChild(edit_, UPDOWN_CLASSW, L"", 0, 0, client.right - kArrowWidth, 0, kArrowWidth,
                         client.bottom, font);
   SendMessageW(edit_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, kArrowWidth));
