@@ -269,5 +269,40 @@ TEST_F(Form3Test, AccessKeysPressTheButtons) {
   EXPECT_FALSE(dialog.PreTranslateMessage(&other));
 }
 
+// Counts the pixels of a button's own drawing that match a colour test.
+template <typename F>
+int CountPixels(HWND button, F&& match) {
+  RECT rc;
+  GetClientRect(button, &rc);
+  HDC screen = GetDC(nullptr);
+  HDC dc = CreateCompatibleDC(screen);
+  HBITMAP bmp = CreateCompatibleBitmap(screen, rc.right, rc.bottom);
+  ReleaseDC(nullptr, screen);
+  HGDIOBJ old = SelectObject(dc, bmp);
+  SendMessageW(button, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+  int count = 0;
+  for (int y = 0; y < rc.bottom; ++y)
+    for (int x = 0; x < rc.right; ++x)
+      if (match(GetPixel(dc, x, y))) ++count;
+  SelectObject(dc, old);
+  DeleteObject(bmp);
+  DeleteDC(dc);
+  return count;
+}
+
+TEST_F(Form3Test, PictureButtonsDrawTheirGlyphsWithoutTheKeyColour) {
+  auto red = [](COLORREF c) {
+    return GetRValue(c) > 150 && GetGValue(c) < 60 && GetBValue(c) < 60;
+  };
+  auto blue = [](COLORREF c) {
+    return GetBValue(c) > 120 && GetRValue(c) < 40 && GetGValue(c) < 40;
+  };
+  auto key = [](COLORREF c) { return c == RGB(0, 128, 128); };
+  EXPECT_GT(CountPixels(Item(TForm3::kBitBtn2), red), 15);
+  EXPECT_GT(CountPixels(Item(TForm3::kBitBtn3), blue), 15);
+  for (TForm3::Id id : {TForm3::kBitBtn1, TForm3::kBitBtn2, TForm3::kBitBtn3, TForm3::kBitBtn4})
+    EXPECT_EQ(CountPixels(Item(id), key), 0) << id;
+}
+
 }  // namespace
 }  // namespace coiffure
