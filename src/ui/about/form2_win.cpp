@@ -150,21 +150,21 @@ void TForm2::Close() {
 }
 
 // Later controls lie above earlier ones.
-TForm2::Part TForm2::HitTest(POINT p) const {
-  if (Inside(kSpeedButton1, p)) return Part::kSpeedButton1;
-  if (Inside(kImage2, p)) return Part::kImage2;
-  if (Inside(label3_, p)) return Part::kLabel3;
-  if (Inside(kImage3, p)) return Part::kImage3;
-  if (Inside(kLabel2, p)) return Part::kLabel2;
-  if (Inside(kImage1, p)) return Part::kImage1;
-  return Part::kForm;
+TForm2::Area TForm2::HitTest(POINT p) const {
+  if (Inside(kSpeedButton1, p)) return Area::kSpeedButton1;
+  if (Inside(kImage2, p)) return Area::kImage2;
+  if (Inside(label3_, p)) return Area::kLabel3;
+  if (Inside(kImage3, p)) return Area::kImage3;
+  if (Inside(kLabel2, p)) return Area::kLabel2;
+  if (Inside(kImage1, p)) return Area::kImage1;
+  return Area::kForm;
 }
 
 void TForm2::OnMouseMove(POINT p) {
-  const Part part = HitTest(p);
-  if (part == Part::kLabel2) Label2MouseMove();
-  if (part == Part::kForm) FormMouseMove();
-  const bool hot = part == Part::kSpeedButton1;
+  const Area area = HitTest(p);
+  if (area == Area::kLabel2) Label2MouseMove();
+  if (area == Area::kForm) FormMouseMove();
+  const bool hot = area == Area::kSpeedButton1;
   if (hot != button_hot_) {
     button_hot_ = hot;
     InvalidateRect(hwnd_, &kSpeedButton1, FALSE);
@@ -176,17 +176,17 @@ void TForm2::OnMouseMove(POINT p) {
 }
 
 void TForm2::OnButtonUp(POINT p) {
-  const Part pressed = pressed_;
-  pressed_ = Part::kForm;
+  const Area pressed = pressed_;
+  pressed_ = Area::kForm;
   if (button_down_) {
     button_down_ = false;
     InvalidateRect(hwnd_, &kSpeedButton1, FALSE);
   }
   ReleaseCapture();
-  const Part part = HitTest(p);
-  if (part != pressed) return;
-  if (part == Part::kLabel2) Label2Click();
-  if (part == Part::kSpeedButton1) SpeedButton1Click();
+  const Area area = HitTest(p);
+  if (area != pressed) return;
+  if (area == Area::kLabel2) Label2Click();
+  if (area == Area::kSpeedButton1) SpeedButton1Click();
 }
 
 void TForm2::PaintSpeedButton(HDC dc) {
@@ -260,7 +260,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_LBUTTONDOWN:
       pressed_ = HitTest(p);
       SetCapture(hwnd_);
-      if (pressed_ == Part::kSpeedButton1) {
+      if (pressed_ == Area::kSpeedButton1) {
         button_down_ = true;
         InvalidateRect(hwnd_, &kSpeedButton1, FALSE);
       }
@@ -273,7 +273,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         POINT c;
         GetCursorPos(&c);
         ScreenToClient(hwnd_, &c);
-        SetCursor(LoadCursorW(nullptr, HitTest(c) == Part::kLabel2 ? IDC_HAND : IDC_ARROW));
+        SetCursor(LoadCursorW(nullptr, HitTest(c) == Area::kLabel2 ? IDC_HAND : IDC_ARROW));
         return TRUE;
       }
       break;

@@ -32,11 +32,11 @@ class TForm2 {
   void SpeedButton1Click();
 
  private:
-  enum class Part { kForm, kImage1, kLabel2, kImage3, kLabel3, kImage2, kSpeedButton1 };
+  enum class Area { kForm, kImage1, kLabel2, kImage3, kLabel3, kImage2, kSpeedButton1 };
 
   static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-  Part HitTest(POINT p) const;
+  Area HitTest(POINT p) const;
   void OnMouseMove(POINT p);
   void OnButtonUp(POINT p);
   void Paint(HDC dc);
@@ -51,7 +51,7 @@ class TForm2 {
   bool link_underlined_ = false;
   bool modal_ = false;
   bool button_hot_ = false, button_down_ = false;
-  Part pressed_ = Part::kForm;
+  Area pressed_ = Area::kForm;
   ShellExecuteFn shell_ = ShellExecuteA;
 };
 
