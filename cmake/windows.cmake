@@ -51,14 +51,15 @@ set(STAGE_DIR ${CMAKE_BINARY_DIR}/Coiffure)
 find_program(CHMCMD chmcmd)
 set(HELP_CHM ${CMAKE_BINARY_DIR}/help/help.chm)
 file(GLOB_RECURSE HELP_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/data/ml_help/*)
-if(CHMCMD AND EXISTS ${CMAKE_SOURCE_DIR}/data/ml_help/help.hhp)
+find_program(ICONV iconv)
+if(CHMCMD AND ICONV AND EXISTS ${CMAKE_SOURCE_DIR}/data/ml_help/help.hhp)
   add_custom_command(OUTPUT ${HELP_CHM}
-    COMMAND ${CMAKE_COMMAND} -E copy_directory ${CMAKE_SOURCE_DIR}/data/ml_help ${CMAKE_BINARY_DIR}/help
-    COMMAND ${CHMCMD} --no-html-scan help.hhp > chmcmd.log
-    WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/help
-    DEPENDS ${HELP_SOURCES}
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/build-help.sh ${CMAKE_SOURCE_DIR}/data/ml_help
+            ${CMAKE_BINARY_DIR}/help
+    DEPENDS ${HELP_SOURCES} ${CMAKE_SOURCE_DIR}/tools/build-help.sh
     COMMENT "Compiling help.chm")
   set(HELP_DEP ${HELP_CHM})
+  add_test(NAME help_chm_readable COMMAND ${CMAKE_SOURCE_DIR}/tools/check-help.sh ${HELP_CHM})
 endif()
 add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${STAGE_DIR}/ml_data ${STAGE_DIR}/ml_fx ${STAGE_DIR}/ml_help
