@@ -42,12 +42,13 @@ void IniProfileFile::WriteInt(std::string_view key, int32_t value) {
 }
 
 void MessageBoxWarning::Warn(const std::string& caption, const std::string& text) {
-  MessageBoxW(owner_, Widen(text).c_str(), Widen(caption).c_str(), MB_ICONWARNING | MB_OK);
+  AppMessageBox(owner_, Widen(text), Widen(caption), MB_ICONWARNING | MB_OK);
 }
 
-void LoadSettingsIntoDialog(HWND owner, TForm3& dialog, SettingsValues& values) {
+void LoadSettingsIntoDialog(HWND owner, TForm3& dialog, SettingsValues& values,
+                            const std::string& app_folder) {
   Guarded(owner, [&] {
-    IniProfileFile file(AppFolder() + kSettingsFileName);
+    IniProfileFile file((app_folder.empty() ? AppFolder() : app_folder) + kSettingsFileName);
     MessageBoxWarning warning(owner);
     LoadSettings(file, dialog, warning, values);
   });

@@ -39,6 +39,8 @@ class MessageBoxWarning : public WarningPort {
 
 // Reads the application folder's config.ini into values and the dialog's controls. A refused
 // write is reported in the application's error box, owned by owner.
-void LoadSettingsIntoDialog(HWND owner, TForm3& dialog, SettingsValues& values);
+// app_folder: the folder holding config.ini, ending in a backslash; empty for the exe's folder.
+void LoadSettingsIntoDialog(HWND owner, TForm3& dialog, SettingsValues& values,
+                            const std::string& app_folder = {});
 
 }  // namespace coiffure

@@ -306,6 +306,40 @@ TEST_F(MainWindowTest, CameraCommandsReportInTheStatusLine) {
   EXPECT_EQ(form_->Work().Photo.Row(0)[0], file.Row(0)[0]);
 }
 
+struct ShellCall {
+  HWND owner;
+  std::string op, file, params, dir;
+  INT show;
+};
+std::vector<ShellCall> g_shell_calls;
+HINSTANCE WINAPI RecordShell(HWND owner, LPCSTR op, LPCSTR file, LPCSTR params, LPCSTR dir,
+                             INT show) {
+  auto str = [](LPCSTR s) { return s ? std::string(s) : std::string("<null>"); };
+  g_shell_calls.push_back({owner, str(op), str(file), str(params), str(dir), show});
+  return reinterpret_cast<HINSTANCE>(33);
+}
+
+TEST_F(MainWindowTest, HelpButtonMenuAndCtrlHMakeTheSameShellCall) {
+  g_shell_calls.clear();
+  form_->SetShellForTests(&RecordShell);
+  form_->Button(kToolButton14).Click();
+  form_->RunMenuEntry(kMenuU2);
+  SetControl(true);
+  MSG msg{form_->Handle(), WM_KEYDOWN, 'H', 0};
+  EXPECT_TRUE(form_->IsShortCut(msg));
+  SetControl(false);
+  form_->SetShellForTests(ShellExecuteA);
+  ASSERT_EQ(g_shell_calls.size(), 3u);
+  for (const ShellCall& c : g_shell_calls) {
+    EXPECT_EQ(c.owner, form_->Handle());
+    EXPECT_EQ(c.op, "open");
+    EXPECT_EQ(c.file, ToAnsi(AppFolder()) + "\\ml_help\\help.chm");
+    EXPECT_EQ(c.params, "");
+    EXPECT_EQ(c.dir, "");
+    EXPECT_EQ(c.show, SW_SHOW);
+  }
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
   ASSERT_EQ(boxes_->boxes.size(), 1u);

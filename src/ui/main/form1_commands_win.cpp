@@ -2,6 +2,8 @@
 // click, so every command has exactly one implementation.
 #include "ui/main/form1_win.h"
 
+#include "ui/about/form2_win.h"
+
 namespace coiffure {
 
 ToolButton& TForm1::Button(CommandId id) {
@@ -239,12 +241,14 @@ void TForm1::ToolButton15Click() {
 }
 void TForm1::ToolButton14Click() {
   Trace("ToolButton14Click");
+  OpenHelpFile(hwnd_, shell_);
 }
 void TForm1::ListView1Click() {
   Trace("ListView1Click");
 }
 void TForm1::A1Click() {
   Trace("A1Click");
+  if (form2_) form2_->ShowModal(hwnd_);
 }
 
 }  // namespace coiffure

@@ -1,6 +1,7 @@
 #include "ui/main/form1_win.h"
 
 #include "app/splash_win.h"
+#include "settings/settings_win.h"
 #include "resource.h"
 #include "ui/toolkit/app_text.h"
 #include "ui/toolkit/modal_win.h"
@@ -85,7 +86,7 @@ void TForm1::FormShow() {
   SetCurrentDirectoryW((folder + L"ml_fx\\").c_str());
   // ScanHairLibrary fills the gallery here.
   SetCurrentDirectoryW(folder.c_str());
-  // LoadSettings fills the settings dialog here.
+  if (form3_) LoadSettingsIntoDialog(hwnd_, *form3_, settings_, AppFolderPath());
 }
 
 void TForm1::FormCloseQuery(bool& CanClose) {

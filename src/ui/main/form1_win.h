@@ -13,6 +13,8 @@
 
 #include "capture/avicap_win.h"
 #include "capture/capture.h"
+#include "settings/settings.h"
+#include "ui/about/help_win.h"
 #include "ui/main/command_table.h"
 #include "ui/main/controls_win.h"
 #include "ui/toolkit/gdi_win.h"
@@ -24,6 +26,8 @@
 namespace coiffure {
 
 class TForm1;
+class TForm2;
+class TForm3;
 
 // A toolbar button as the command table sees it: one Click() for the button and its menu entry.
 class ToolButton {
@@ -53,6 +57,16 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   // Creates the window and its controls and runs FormCreate; the window stays hidden.
   explicit TForm1(Options options);
   ~TForm1() override;
+
+  // The about box and the settings dialog, created after the main window.
+  void SetAuxiliaryWindows(TForm2* about, TForm3* settings) {
+    form2_ = about;
+    form3_ = settings;
+  }
+  // The settings values the settings file fills; the settings dialog saves into them.
+  SettingsValues& Settings() { return settings_; }
+  // The shell call of the help command (tests see the call instead of starting a viewer).
+  void SetShellForTests(ShellExecuteFn shell) { shell_ = shell; }
 
   // Makes the window visible, centred, and runs FormShow the first time.
   void Show();
@@ -151,6 +165,10 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
 
   Options options_;
   Workspace ws_;
+  SettingsValues settings_;
+  TForm2* form2_ = nullptr;
+  TForm3* form3_ = nullptr;
+  ShellExecuteFn shell_ = ShellExecuteA;
   AvicapPort capture_port_;
   StatusBarPanel0 status0_;
   CaptureController capture_{capture_port_, status0_};
