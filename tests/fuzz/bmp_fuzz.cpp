@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
   if (p.Empty()) return 0;
   // Big pictures are legal but only slow the search down; the decode itself already ran.
-  if (int64_t{p.Width()} * p.Height() > (int64_t{1} << 20)) return 0;
+  if (int64_t{p.Width()} * p.Height() > (int64_t{1} << 16)) return 0;
 
   Picture c = p;
   c.ConvertTo24();

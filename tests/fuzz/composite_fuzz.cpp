@@ -58,7 +58,7 @@ Picture AnyPicture(FuzzedDataProvider& in) {
       } catch (const PictureError&) {
         return {};
       }
-      if (int64_t{p.Width()} * p.Height() > (int64_t{1} << 18)) return {};
+      if (int64_t{p.Width()} * p.Height() > (int64_t{1} << 16)) return {};
       return p;
     }
   }
