@@ -4,7 +4,7 @@ B := $(abspath $(BUILD))
 JOBS ?= $(shell nproc)
 export WINEPREFIX ?= $(B)/wineprefix
 
-.PHONY: all deps native asan windows test run bench fuzz check-leaks clean format
+.PHONY: all deps native asan windows test run bench fuzz fuzz-merge check-leaks clean format
 
 all: windows
 
@@ -31,6 +31,23 @@ test: native asan windows
 
 run: windows
 	tools/run.sh $(B)
+
+# Fuzzing: each libFuzzer target for FUZZ_SECONDS; `make fuzz-merge` folds new finds into the
+# committed corpus. check-leaks: the native tests with LeakSanitizer, failing on any leak.
+FUZZ_SECONDS ?= 180
+export FUZZ_SECONDS
+
+fuzz:
+	@tools/install-deps.sh fuzz
+	tools/fuzz.sh $(B) run
+
+fuzz-merge:
+	@tools/install-deps.sh fuzz
+	tools/fuzz.sh $(B) merge
+
+check-leaks: asan
+	cd $(B)/asan && ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 LSAN_OPTIONS=exitcode=23 \
+	  ./coiffure_tests --gtest_brief=1
 
 clean:
 	rm -rf $(B)

@@ -1,5 +1,7 @@
 #include "imaging/picture.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -21,25 +23,19 @@ std::filesystem::path PathFromUtf8(const std::string& s) {
   return std::filesystem::path(std::u8string(s.begin(), s.end()));
 }
 
-// Value of a masked channel scaled to 0..255, as the platform expands bitfields.
-uint8_t ExpandChannel(uint32_t value, uint32_t mask) {
-  if (mask == 0) return 0;
-  int shift = 0;
-  while (((mask >> shift) & 1u) == 0) ++shift;
-  uint32_t m = mask >> shift;
-  int bits = 0;
-  while ((m >> bits) & 1u) ++bits;
-  uint32_t v = (value & mask) >> shift;
-  if (bits >= 8) return static_cast<uint8_t>(v >> (bits - 8));
-  // Replicate the high bits into the low ones so that the maximum maps to 255.
+// Spreads a value of `bits` bits over 8 bits by repeating its high bits below it, so that the
+// largest value maps to 255, as the platform expands bitfields.
+uint8_t Replicate(uint32_t v, int bits) {
   uint32_t out = 0;
-  int filled = 0;
-  while (filled < 8) {
-    int sh = 8 - filled - bits;
+  for (int filled = 0; filled < 8; filled += bits) {
+    const int sh = 8 - filled - bits;
     out |= sh >= 0 ? (v << sh) : (v >> -sh);
-    filled += bits;
   }
   return static_cast<uint8_t>(out & 0xFF);
+}
+
+uint32_t Load32(const uint8_t* p) {
+  return p[0] | (p[1] << 8) | (p[2] << 16) | (uint32_t{p[3]} << 24);
 }
 
 }  // namespace
@@ -51,6 +47,34 @@ void swap(Picture& a, Picture& b) noexcept {
   std::swap(a.stride_, b.stride_);
   std::swap(a.layout_, b.layout_);
   std::swap(a.pixels_, b.pixels_);
+  std::swap(a.lookups_, b.lookups_);
+}
+
+void Picture::BuildLookups() {
+  lookups_ = Lookups();
+  if (bpp_ == 1 || bpp_ == 4 || bpp_ == 8) {
+    lookups_.colours.assign(size_t{1} << bpp_, Bgr{});
+    const size_t n = std::min(layout_.palette.size(), lookups_.colours.size());
+    std::copy_n(layout_.palette.begin(), n, lookups_.colours.begin());
+    return;
+  }
+  if (bpp_ != 16 && bpp_ != 32) return;
+  const uint32_t masks[3] = {layout_.mask_b, layout_.mask_g, layout_.mask_r};
+  for (int i = 0; i < 3; ++i) {
+    Channel& c = lookups_.channels[i];
+    if (masks[i] == 0) continue;  // the channel reads as 0
+    int shift = std::countr_zero(masks[i]);
+    int bits = std::countr_one(masks[i] >> shift);
+    if (bits > 8) {  // only the top 8 bits reach the result
+      shift += bits - 8;
+      bits = 8;
+    }
+    c.shift = shift;
+    c.mask = (1u << bits) - 1;
+    for (uint32_t v = 0; v <= c.mask; ++v) c.scale[v] = Replicate(v, bits);
+  }
+  lookups_.plain32 = bpp_ == 32 && layout_.mask_r == 0xFF0000 && layout_.mask_g == 0xFF00 &&
+                     layout_.mask_b == 0xFF;
 }
 
 Picture Picture::FromLayout(Layout layout, std::vector<uint8_t> pixels) {
@@ -61,6 +85,7 @@ Picture Picture::FromLayout(Layout layout, std::vector<uint8_t> pixels) {
   p.stride_ = StrideFor(layout.width, layout.bpp);
   p.layout_ = std::move(layout);
   p.pixels_ = std::move(pixels);
+  p.BuildLookups();
   return p;
 }
 
@@ -72,6 +97,7 @@ Picture Picture::Create24(int width, int height, Bgr fill) {
   l.height = height;
   l.bpp = width > 0 && height > 0 ? 24 : 0;
   std::vector<uint8_t> px(StrideFor(width, 24) * static_cast<size_t>(height));
+  if (fill == Bgr{}) return FromLayout(std::move(l), std::move(px));  // already black
   for (size_t i = 0; i + 2 < px.size(); i += 3) {
     px[i] = fill.b;
     px[i + 1] = fill.g;
@@ -85,6 +111,52 @@ void Picture::SetSize(int width, int height) {
   swap(*this, p);
 }
 
+void Picture::ReadPaletteRow(const uint8_t* row, uint8_t* out) const {
+  const Bgr* colours = lookups_.colours.data();
+  auto put = [&](int x, unsigned idx) {
+    const Bgr c = colours[idx];
+    out[3 * x] = c.b;
+    out[3 * x + 1] = c.g;
+    out[3 * x + 2] = c.r;
+  };
+  if (bpp_ == 8) {
+    for (int x = 0; x < width_; ++x) put(x, row[x]);
+  } else if (bpp_ == 4) {
+    int x = 0;
+    for (; x + 1 < width_; x += 2) {
+      put(x, row[x >> 1] >> 4);
+      put(x + 1, row[x >> 1] & 0x0F);
+    }
+    if (x < width_) put(x, row[x >> 1] >> 4);
+  } else {
+    for (int x = 0; x < width_; ++x) put(x, (row[x >> 3] >> (7 - (x & 7))) & 1);
+  }
+}
+
+void Picture::ReadMaskedRow(const uint8_t* row, uint8_t* out) const {
+  if (lookups_.plain32) {
+    for (int x = 0; x < width_; ++x) {
+      out[3 * x] = row[4 * x];
+      out[3 * x + 1] = row[4 * x + 1];
+      out[3 * x + 2] = row[4 * x + 2];
+    }
+    return;
+  }
+  const Channel& b = lookups_.channels[0];
+  const Channel& g = lookups_.channels[1];
+  const Channel& r = lookups_.channels[2];
+  auto put = [&](int x, uint32_t v) {
+    out[3 * x] = b.scale[(v >> b.shift) & b.mask];
+    out[3 * x + 1] = g.scale[(v >> g.shift) & g.mask];
+    out[3 * x + 2] = r.scale[(v >> r.shift) & r.mask];
+  };
+  if (bpp_ == 32) {
+    for (int x = 0; x < width_; ++x) put(x, Load32(row + 4 * x));
+  } else {
+    for (int x = 0; x < width_; ++x) put(x, row[2 * x] | (row[2 * x + 1] << 8));
+  }
+}
+
 void Picture::ReadRowBgr(int y, uint8_t* out) const {
   const uint8_t* row = Row(y);
   switch (bpp_) {
@@ -93,46 +165,55 @@ void Picture::ReadRowBgr(int y, uint8_t* out) const {
       return;
     case 1:
     case 4:
-    case 8: {
-      const int per_byte = 8 / bpp_;
-      const unsigned mask = (1u << bpp_) - 1;
-      for (int x = 0; x < width_; ++x) {
-        const int shift = 8 - bpp_ * (x % per_byte + 1);
-        const unsigned idx = (row[x / per_byte] >> shift) & mask;
-        const Bgr c = idx < layout_.palette.size() ? layout_.palette[idx] : Bgr{};
-        out[3 * x] = c.b;
-        out[3 * x + 1] = c.g;
-        out[3 * x + 2] = c.r;
-      }
+    case 8:
+      ReadPaletteRow(row, out);
       return;
-    }
     case 16:
-    case 32: {
-      const int bytes = bpp_ / 8;
-      for (int x = 0; x < width_; ++x) {
-        uint32_t v = 0;
-        for (int i = 0; i < bytes; ++i) v |= uint32_t{row[x * bytes + i]} << (8 * i);
-        out[3 * x] = ExpandChannel(v, layout_.mask_b);
-        out[3 * x + 1] = ExpandChannel(v, layout_.mask_g);
-        out[3 * x + 2] = ExpandChannel(v, layout_.mask_r);
-      }
+    case 32:
+      ReadMaskedRow(row, out);
       return;
-    }
     default:
       return;
   }
 }
 
 Bgr Picture::PixelBgr(int x, int y) const {
-  std::vector<uint8_t> row(static_cast<size_t>(width_) * 3);
-  ReadRowBgr(y, row.data());
-  return {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+  const uint8_t* row = Row(y);
+  switch (bpp_) {
+    case 24:
+      return {row[3 * x], row[3 * x + 1], row[3 * x + 2]};
+    case 1:
+    case 4:
+    case 8: {
+      const int shift = 8 - bpp_ * (x % (8 / bpp_) + 1);
+      return lookups_.colours[(row[x * bpp_ / 8] >> shift) & ((1u << bpp_) - 1)];
+    }
+    case 16:
+    case 32: {
+      const uint8_t* p = row + x * (bpp_ / 8);
+      const uint32_t v = bpp_ == 32 ? Load32(p) : p[0] | (p[1] << 8);
+      const Channel& b = lookups_.channels[0];
+      const Channel& g = lookups_.channels[1];
+      const Channel& r = lookups_.channels[2];
+      if (lookups_.plain32) return {p[0], p[1], p[2]};
+      return {b.scale[(v >> b.shift) & b.mask], g.scale[(v >> g.shift) & g.mask],
+              r.scale[(v >> r.shift) & r.mask]};
+    }
+    default:
+      return {};
+  }
 }
 
 void Picture::ConvertTo24() {
   if (bpp_ == 24 || Empty()) return;
-  Picture out = Create24(width_, height_);
-  for (int y = 0; y < height_; ++y) ReadRowBgr(y, out.Row(y));
+  Layout l;
+  l.width = width_;
+  l.height = height_;
+  l.bpp = 24;
+  const size_t stride = StrideFor(width_, 24);
+  std::vector<uint8_t> px(stride * static_cast<size_t>(height_));
+  for (int y = 0; y < height_; ++y) ReadRowBgr(y, px.data() + stride * static_cast<size_t>(y));
+  Picture out = FromLayout(std::move(l), std::move(px));
   swap(*this, out);
 }
 

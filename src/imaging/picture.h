@@ -1,6 +1,7 @@
 // An in-memory bitmap that keeps the depth of the file it came from.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <span>
 #include <stdexcept>
@@ -70,11 +71,12 @@ class Picture {
   // Writes EncodeBmp24() to path; throws PictureError on failure.
   void SaveBmp24(const std::string& path) const;
 
-  // Internal representation, set by the decoder.
+  // Internal representation, set by the decoder. Pixel rows are stored top row first, packed
+  // to Stride() bytes; at 1 and 4 bits the leftmost pixel is in the high bits of a byte.
   struct Layout {
     int width = 0, height = 0, bpp = 0;
-    std::vector<Bgr> palette;                     // for 1, 4, 8 bits
-    uint32_t mask_r = 0, mask_g = 0, mask_b = 0;  // for 16 and 32 bits
+    std::vector<Bgr> palette;                     // for 1, 4, 8 bits; missing entries are black
+    uint32_t mask_r = 0, mask_g = 0, mask_b = 0;  // for 16 and 32 bits, contiguous bits
   };
   const Layout& GetLayout() const { return layout_; }
   static Picture FromLayout(Layout layout, std::vector<uint8_t> pixels);
@@ -82,10 +84,27 @@ class Picture {
   friend void swap(Picture& a, Picture& b) noexcept;
 
  private:
+  // A masked channel turned into 0..255 by one shift, one AND and one table read.
+  struct Channel {
+    int shift = 0;
+    uint32_t mask = 0;
+    std::array<uint8_t, 256> scale{};
+  };
+  // Tables derived from the layout once, so that row reads do no per-pixel decisions.
+  struct Lookups {
+    std::vector<Bgr> colours;         // 2^bpp entries for palette depths
+    std::array<Channel, 3> channels;  // blue, green, red
+    bool plain32 = false;             // 32 bits with the usual 8-8-8 masks
+  };
+  void BuildLookups();
+  void ReadPaletteRow(const uint8_t* row, uint8_t* out) const;
+  void ReadMaskedRow(const uint8_t* row, uint8_t* out) const;
+
   int width_ = 0, height_ = 0, bpp_ = 0;
   size_t stride_ = 0;
   Layout layout_;
   std::vector<uint8_t> pixels_;
+  Lookups lookups_;
 };
 
 // Decodes a BMP file image; throws PictureError(kMsgInvalidBitmap) on any fault.
