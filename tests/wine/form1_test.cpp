@@ -356,6 +356,7 @@ TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {
   std::string folder = Narrow(dir.wstring());
   if (folder.back() != '\\') folder += '\\';
   BoxRecorder boxes;
+  const std::string cwd = CurrentFolder();
   {
     TForm1 form(TForm1::Options{false, folder});
     ASSERT_EQ(boxes.boxes.size(), 1u);
@@ -370,6 +371,7 @@ TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {
   }
   EXPECT_EQ(boxes.boxes.size(), 1u);
   Pump();
+  SetCurrentDirectoryW(Widen(cwd).c_str());  // the first show moved into the given folder
 }
 
 TEST(Splash, ClosesItselfWhenTheTimerFires) {
