@@ -1,5 +1,6 @@
 #include "gallery/scan.h"
 
+#include <algorithm>
 #include <cstring>
 #include <set>
 
@@ -8,6 +9,13 @@ namespace coiffure {
 bool AttributesPass(uint32_t attributes, uint32_t mask) {
   constexpr uint32_t kSpecial = kAttrHidden | kAttrSystem | kAttrVolume | kAttrDirectory;
   return (attributes & kSpecial & ~mask) == 0;
+}
+
+bool MatchesBmpPattern(const std::string& name) {
+  if (name.size() < 4) return false;
+  const char* tail = name.c_str() + name.size() - 4;
+  return tail[0] == '.' && (tail[1] | 0x20) == 'b' && (tail[2] | 0x20) == 'm' &&
+         (tail[3] | 0x20) == 'p';
 }
 
 Thumbnail MakeThumbnail(const Picture& picture) {
@@ -43,14 +51,20 @@ struct ScanState {
   // Set when a return to ".." failed: relative names no longer mean what they meant, so no
   // level lists anything more.
   bool lost = false;
+  int folders_entered = 0;
+  // Entries below this already carry their own index: every later pass would only set the
+  // same values again, so each pass starts here and a deep tree costs no quadratic work.
+  int numbered = 0;
 };
 
 enum class Descent { kNotEntered, kScan, kSkip };
 
 Descent EnterSubFolder(ScanState& s, const std::string& name, int depth) {
-  if (depth >= kMaxFolderDepth) return Descent::kNotEntered;
+  if (depth >= kMaxFolderDepth || s.folders_entered >= kMaxFoldersEntered)
+    return Descent::kNotEntered;
   // A folder that cannot be entered is skipped: searching on would search this folder again.
   if (!s.dir.ChangeFolder(name)) return Descent::kNotEntered;
+  ++s.folders_entered;
   const std::string id = s.dir.CurrentFolderId();
   if (id.empty() || s.visited.insert(id).second) return Descent::kScan;
   return Descent::kSkip;
@@ -65,10 +79,11 @@ void AddPicture(ScanState& s, const std::string& name, Picture& working) {
   s.gallery.AddEntry(name);
 }
 
-void NumberEntries(GalleryPort& gallery) {
-  const int thumbs = gallery.ThumbnailCount();
-  const int entries = gallery.EntryCount();
-  for (int i = 0; i < thumbs && i < entries; ++i) gallery.SetImageIndex(i, i);
+// Entry i shows thumbnail i, over the whole gallery.
+void NumberEntries(ScanState& s) {
+  const int end = std::min(s.gallery.ThumbnailCount(), s.gallery.EntryCount());
+  for (int i = s.numbered; i < end; ++i) s.gallery.SetImageIndex(i, i);
+  s.numbered = std::max(s.numbered, end);
 }
 
 void ScanLevel(ScanState& s, int depth) {
@@ -91,13 +106,13 @@ void ScanLevel(ScanState& s, int depth) {
       AddPicture(s, e.name, working);
     }
   }
-  NumberEntries(s.gallery);
+  NumberEntries(s);
 }
 
 }  // namespace
 
 void ScanHairLibrary(DirectoryPort& dir, GalleryPort& gallery) {
-  ScanState s{dir, gallery, {}, false};
+  ScanState s{dir, gallery};
   const std::string root = dir.CurrentFolderId();
   if (!root.empty()) s.visited.insert(root);
   ScanLevel(s, 0);

@@ -24,11 +24,18 @@ inline constexpr const char* kMsgInvalidImageSize = "Invalid image size";
 // No folder deeper than this below the library is searched; it stops folder chains that a
 // loop of links or a hostile tree could make endless.
 inline constexpr int kMaxFolderDepth = 32;
+// No more folders than this are entered in one scan: a tree whose folders cannot be told apart
+// (no identity) and that branches back on itself would otherwise grow exponentially.
+inline constexpr int kMaxFoldersEntered = 4096;
 
 // True when an entry with these attributes passes a search with this attribute mask: the
 // hidden, system, volume and directory bits must each be allowed by the mask; all other bits
 // (read-only, archive, normal, compressed, ...) never exclude an entry.
 bool AttributesPass(uint32_t attributes, uint32_t mask);
+
+// The plain reading of the pattern "*.bmp": the long name ends in ".bmp" in any case. (The
+// platform's own match can also let through names like "x.bmpx" by their short 8.3 names.)
+bool MatchesBmpPattern(const std::string& name);
 
 struct DirEntry {
   std::string name;  // UTF-8, no folder

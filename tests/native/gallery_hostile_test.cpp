@@ -74,6 +74,23 @@ TEST(HostileLibrary, DepthIsLimitedEvenWhenFoldersCannotBeIdentified) {
   EXPECT_EQ(dir2.Where(), "");
 }
 
+TEST(HostileLibrary, BranchingLoopWithoutIdentitiesStopsAtTheFolderBudget) {
+  const auto pic = BmpOf(200, 200, {1, 2, 3});
+  // Two links back to the library at every level: 2^32 folders without a budget.
+  Node root = Library("");
+  root.AddFile("a.bmp", pic);
+  root.AddLink("one.bmp", &root);
+  root.AddLink("two.bmp", &root);
+  FakeDirectory dir(&root);
+  FakeGallery g;
+  g.keep_cells = false;
+  ScanHairLibrary(dir, g);
+  EXPECT_EQ(dir.change_calls["one.bmp"] + dir.change_calls["two.bmp"], kMaxFoldersEntered);
+  ASSERT_EQ(g.EntryCount(), kMaxFoldersEntered + 1);
+  for (int i = 0; i < g.EntryCount(); ++i) ASSERT_EQ(g.image_index[static_cast<size_t>(i)], i);
+  EXPECT_EQ(dir.Where(), "");
+}
+
 TEST(HostileLibrary, FolderThatCannotBeEnteredIsSkippedOnce) {
   const auto pic = BmpOf(200, 200, {1, 2, 3});
   Node root = Library();
