@@ -96,7 +96,12 @@ void ScanLevel(ScanState& s, int depth) {
       if (e.attributes & kAttrDirectory) {
         const Descent d = EnterSubFolder(s, e.name, depth);
         if (d == Descent::kNotEntered) continue;
-        if (d == Descent::kScan) ScanLevel(s, depth + 1);
+        if (d == Descent::kScan) {
+          // The image list holds its own copy of every cell, so this level's picture need not
+          // keep its pixels while the levels below hold theirs.
+          working = Picture();
+          ScanLevel(s, depth + 1);
+        }
         if (!s.lost && !s.dir.ChangeFolder("..")) s.lost = true;
         continue;
       }

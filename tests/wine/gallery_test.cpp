@@ -214,6 +214,53 @@ TEST(GalleryOnDisk, SmallPictureStopsTheScanWhereItIs) {
   for (int i = 0; i < entries; ++i) EXPECT_EQ(w.ImageIndex(i), 0);
 }
 
+TEST(GalleryOnDisk, LongChineseNamesListAndALockedPictureStopsTheScan) {
+  TempFolder t;
+  std::wstring long_name;
+  for (int i = 0; i < 60; ++i) long_name += L"长";
+  long_name += L".bmp";
+  WritePicture(t / long_name, 200, 200, {1, 2, 3});
+  GalleryWindow w;
+  ASSERT_EQ(ScanIn(t.Path(), w.List()), "");
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{Narrow(long_name)}));
+
+  // Another program holding the file without sharing: the normal error, nothing worse.
+  WritePicture(t / L"sub.bmp" / L"held.bmp", 200, 200, {1, 2, 3});
+  HANDLE held = CreateFileW((t / L"sub.bmp" / L"held.bmp").c_str(), GENERIC_READ, 0, nullptr,
+                            OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  GalleryWindow w2;
+  std::wstring left;
+  EXPECT_EQ(ScanIn(t.Path(), w2.List(), &left), "Cannot open file held.bmp");
+  CloseHandle(held);
+  EXPECT_EQ(fs::path(left), t / L"sub.bmp");
+  EXPECT_EQ(ImageList_GetImageCount(w2.Images()), static_cast<int>(w2.Captions().size()));
+}
+
+TEST(GalleryOnDisk, FirstShowScansTheLibraryOrWhateverFolderIsCurrent) {
+  TempFolder app, elsewhere;
+  WritePicture(app / L"ml_fx" / L"bob.bmp", 200, 200, {1, 2, 3});
+  WritePicture(app / L"stray.bmp", 200, 200, {1, 2, 3});
+  WritePicture(elsewhere / L"here.bmp", 200, 200, {1, 2, 3});
+  const std::string folder = Narrow(app.Path().wstring()) + "\\";
+  const std::wstring before = CurrentFolder();
+
+  SetCurrentDirectoryW(elsewhere.Path().c_str());
+  GalleryWindow w;
+  ScanLibraryFolder(w.List(), folder);
+  EXPECT_EQ(w.Captions(), (std::vector<std::string>{"bob.bmp"}));
+  EXPECT_EQ(fs::path(CurrentFolder()), app.Path());
+
+  // Without a library folder the scan lists the folder that happens to be current.
+  RemoveTree(app / L"ml_fx");
+  SetCurrentDirectoryW(elsewhere.Path().c_str());
+  GalleryWindow w2;
+  ScanLibraryFolder(w2.List(), folder);
+  EXPECT_EQ(w2.Captions(), (std::vector<std::string>{"here.bmp"}));
+  EXPECT_EQ(fs::path(CurrentFolder()), app.Path());
+  SetCurrentDirectoryW(before.c_str());
+}
+
 // Runs a host program when under Wine (whose CreateSymbolicLinkW makes nothing); false
 // elsewhere or when it fails.
 bool RunOnHost(const wchar_t* program, std::wstring args) {
