@@ -7,8 +7,8 @@
 namespace coiffure {
 
 bool AttributesPass(uint32_t attributes, uint32_t mask) {
-  constexpr uint32_t kSpecial = kAttrHidden | kAttrSystem | kAttrVolume | kAttrDirectory;
-  return (attributes & kSpecial & ~mask) == 0;
+  constexpr uint32_t kFilterBits = kAttrHidden | kAttrSystem | kAttrVolume | kAttrDirectory;
+  return (attributes & kFilterBits & ~mask) == 0;
 }
 
 bool MatchesBmpPattern(const std::string& name) {

@@ -68,7 +68,7 @@ TEST(LibraryScan, NameRulesDotMaskAndAttributes) {
                                  "hidden.bmp", "system.bmp", "normal.bmp"}));
 }
 
-TEST(LibraryScan, AttributeMaskExcludesOnlySpecialBitsOutsideIt) {
+TEST(LibraryScan, AttributeMaskFiltersOnlyHiddenSystemVolumeAndFolderBits) {
   EXPECT_TRUE(AttributesPass(0x01 | 0x02 | 0x04 | 0x10 | 0x20, kLibraryAttrMask));
   EXPECT_TRUE(AttributesPass(0x80 | 0x400 | 0x800 | 0x2000, kLibraryAttrMask));
   EXPECT_FALSE(AttributesPass(kAttrVolume, kLibraryAttrMask));
