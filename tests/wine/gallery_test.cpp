@@ -380,6 +380,19 @@ TEST(GallerySelectionOnDisk, ClickLoadsThePairThroughTheDoubledSeparator) {
   EXPECT_EQ(repaints, 1);
 }
 
+TEST(GallerySelectionOnDisk, CaptionsOfAnyLengthComeBackWhole) {
+  GalleryWindow w;
+  ListViewGallery g(w.List(), w.Images());
+  std::string edited;
+  for (int i = 0; i < 700; ++i) edited += i % 2 ? "发" : "x";
+  EXPECT_EQ(g.AddEntry("a.bmp"), 0);
+  EXPECT_EQ(g.AddEntry(edited), 1);
+  ListViewSelection sel(w.List());
+  EXPECT_EQ(sel.Caption(1), edited);
+  EXPECT_EQ(sel.Caption(0), "a.bmp");
+  EXPECT_EQ(sel.ItemIndex(), -1);
+}
+
 TEST(GalleryTiming, FourteenPortraitSizedHairstyles) {
   TempFolder t;
   for (int i = 0; i < 14; ++i) {
