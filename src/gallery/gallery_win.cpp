@@ -1,0 +1,201 @@
+#include "gallery/gallery_win.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "ui/toolkit/text_win.h"
+
+namespace coiffure {
+
+namespace {
+
+constexpr const char* kMsgOutOfResources = "Out of system resources";
+constexpr COLORREF kImageListInitialBk = RGB(216, 228, 248);  // 16311512
+
+class FindSearch : public DirectorySearch {
+ public:
+  FindSearch(const std::string& pattern, uint32_t mask) : mask_(mask) {
+    handle_ = FindFirstFileW(Widen(pattern).c_str(), &data_);
+    pending_ = handle_ != INVALID_HANDLE_VALUE;
+  }
+  ~FindSearch() override {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  FindSearch(const FindSearch&) = delete;
+  FindSearch& operator=(const FindSearch&) = delete;
+
+  bool Next(DirEntry& entry) override {
+    for (;;) {
+      if (!pending_ && (handle_ == INVALID_HANDLE_VALUE || !FindNextFileW(handle_, &data_)))
+        return false;
+      pending_ = false;
+      if (!AttributesPass(data_.dwFileAttributes, mask_)) continue;
+      entry.name = Narrow(data_.cFileName);
+      if (!MatchesBmpPattern(entry.name)) continue;
+      entry.attributes = data_.dwFileAttributes;
+      return true;
+    }
+  }
+
+ private:
+  uint32_t mask_;
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  WIN32_FIND_DATAW data_{};
+  bool pending_ = false;
+};
+
+// GDI bitmaps released on every path out of AddThumbnail.
+struct BitmapHandle {
+  HBITMAP h = nullptr;
+  ~BitmapHandle() {
+    if (h) DeleteObject(h);
+  }
+};
+
+HBITMAP ColourBitmap(const Picture& image) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = image.Width();
+  bi.bmiHeader.biHeight = -image.Height();  // top-down, like the picture's rows
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (!h || !bits) return h;
+  const size_t stride = (static_cast<size_t>(image.Width()) * 3 + 3) & ~size_t{3};
+  for (int y = 0; y < image.Height(); ++y)
+    memcpy(static_cast<uint8_t*>(bits) + stride * y, image.Row(y),
+           static_cast<size_t>(image.Width()) * 3);
+  GdiFlush();
+  return h;
+}
+
+}  // namespace
+
+std::unique_ptr<DirectorySearch> Win32Directory::Search(const std::string& pattern, uint32_t mask) {
+  return std::make_unique<FindSearch>(pattern, mask);
+}
+
+bool Win32Directory::ChangeFolder(const std::string& relative) {
+  return SetCurrentDirectoryW(Widen(relative).c_str()) != FALSE;
+}
+
+std::string Win32Directory::CurrentFolderId() {
+  HANDLE h = CreateFileW(L".", FILE_READ_ATTRIBUTES,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return {};
+  BY_HANDLE_FILE_INFORMATION info{};
+  const BOOL ok = GetFileInformationByHandle(h, &info);
+  CloseHandle(h);
+  if (!ok) return {};
+  char id[40];
+  std::snprintf(id, sizeof id, "%08lx:%08lx%08lx", info.dwVolumeSerialNumber, info.nFileIndexHigh,
+                info.nFileIndexLow);
+  return id;
+}
+
+void Win32Directory::LoadPicture(const std::string& name, Picture& picture) {
+  picture.LoadFromFile(name);
+}
+
+void ListViewGallery::SetBackgroundColor(uint32_t colorref) {
+  ImageList_SetBkColor(images_, colorref);
+}
+
+void ListViewGallery::AddThumbnail(const Thumbnail& t) {
+  BitmapHandle image{ColourBitmap(t.image)};
+  BitmapHandle mask{CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data())};
+  if (!image.h || !mask.h || ImageList_Add(images_, image.h, mask.h) < 0)
+    throw PictureError(kMsgOutOfResources);
+}
+
+int ListViewGallery::ThumbnailCount() {
+  return ImageList_GetImageCount(images_);
+}
+
+int ListViewGallery::AddEntry(const std::string& caption) {
+  std::wstring text = Widen(caption);
+  LVITEMW item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = EntryCount();
+  item.iImage = 0;
+  item.pszText = text.data();
+  const int index = static_cast<int>(
+      SendMessageW(listview_, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+  if (index < 0) throw PictureError(kMsgOutOfResources);
+  return index;
+}
+
+void ListViewGallery::SetImageIndex(int entry, int image) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = entry;
+  item.iImage = image;
+  SendMessageW(listview_, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+int ListViewGallery::EntryCount() {
+  return static_cast<int>(SendMessageW(listview_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ListViewSelection::EntryCount() {
+  return static_cast<int>(SendMessageW(listview_, LVM_GETITEMCOUNT, 0, 0));
+}
+
+bool ListViewSelection::IsSelected(int entry) {
+  return (SendMessageW(listview_, LVM_GETITEMSTATE, static_cast<WPARAM>(entry), LVIS_SELECTED) &
+          LVIS_SELECTED) != 0;
+}
+
+int ListViewSelection::ItemIndex() {
+  return static_cast<int>(
+      SendMessageW(listview_, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+std::string ListViewSelection::Caption(int entry) {
+  // The text can be any length after an edit in place: grow until it fits.
+  std::vector<wchar_t> buf(256);
+  for (;;) {
+    LVITEMW item{};
+    item.iSubItem = 0;
+    item.pszText = buf.data();
+    item.cchTextMax = static_cast<int>(buf.size());
+    const size_t n = static_cast<size_t>(SendMessageW(
+        listview_, LVM_GETITEMTEXTW, static_cast<WPARAM>(entry), reinterpret_cast<LPARAM>(&item)));
+    if (n + 1 < buf.size() || buf.size() >= (size_t{1} << 20))
+      return Narrow(std::wstring_view(buf.data(), std::min(n, buf.size() - 1)));
+    buf.resize(buf.size() * 4);
+  }
+}
+
+void CreateGalleryImageList(HWND listview) {
+  HIMAGELIST list = ImageList_Create(kThumbSide, kThumbSide, ILC_COLOR24 | ILC_MASK, 0, 16);
+  if (!list) throw PictureError(kMsgOutOfResources);
+  ImageList_SetBkColor(list, kImageListInitialBk);
+  HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(listview, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list)));
+  const bool shared = (GetWindowLongPtrW(listview, GWL_STYLE) & LVS_SHAREIMAGELISTS) != 0;
+  if (old && old != list && !shared) ImageList_Destroy(old);
+}
+
+void ScanHairLibraryInto(HWND listview) {
+  auto images = [listview] {
+    return reinterpret_cast<HIMAGELIST>(SendMessageW(listview, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+  };
+  if (!images()) CreateGalleryImageList(listview);
+  Win32Directory dir;
+  ListViewGallery gallery(listview, images());
+  ScanHairLibrary(dir, gallery);
+}
+
+void ScanLibraryFolder(HWND listview, const std::string& app_folder) {
+  SetCurrentDirectoryW(Widen(app_folder + "ml_fx\\").c_str());
+  ScanHairLibraryInto(listview);
+  SetCurrentDirectoryW(Widen(app_folder).c_str());
+}
+
+}  // namespace coiffure
