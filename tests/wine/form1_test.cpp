@@ -340,6 +340,46 @@ TEST_F(MainWindowTest, HelpButtonMenuAndCtrlHMakeTheSameShellCall) {
   }
 }
 
+TEST_F(MainWindowTest, GalleryListsTheLibraryAndAClickLoadsTheHairstyle) {
+  HWND lv = form_->ListViewHandle();
+  const int count = ListView_GetItemCount(lv);
+  ASSERT_GE(count, 12);
+  HIMAGELIST thumbs = ListView_GetImageList(lv, LVSIL_NORMAL);
+  EXPECT_EQ(ImageList_GetImageCount(thumbs), count);
+  int target = -1;
+  for (int i = 0; i < count; ++i) {
+    wchar_t text[MAX_PATH] = {};
+    ListView_GetItemText(lv, i, 0, text, MAX_PATH);
+    EXPECT_EQ(std::wstring(text).find(L"mask"), std::wstring::npos) << i;
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = i;
+    ListView_GetItem(lv, &item);
+    EXPECT_EQ(item.iImage, i);
+    if (std::wstring(text) == L"bob_black.bmp") target = i;
+  }
+  ASSERT_GE(target, 0);
+  form_->Work().SetHairRect({40, 30, 250, 260});
+  // A real click on the entry.
+  ListView_EnsureVisible(lv, target, FALSE);
+  RECT r;
+  ListView_GetItemRect(lv, target, &r, LVIR_ICON);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  PostMessageW(lv, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(lv, WM_LBUTTONUP, 0, at);
+  Pump();
+  EXPECT_EQ(trace_, std::vector<std::string>{"ListView1Click"});
+  Picture want;
+  want.LoadFromFile(CurrentFolder() + "ml_fx\\bob_black.bmp");
+  const Workspace& ws = form_->Work();
+  ASSERT_EQ(ws.HairImage.Width(), want.Width());
+  EXPECT_EQ(ws.HairImage.PixelBgr(170, 120), want.PixelBgr(170, 120));
+  Picture mask;
+  mask.LoadFromFile(CurrentFolder() + "ml_fx\\bob_blackmask.bmp");
+  EXPECT_EQ(ws.HairMask.PixelBgr(170, 120), mask.PixelBgr(170, 120));
+  EXPECT_EQ(ws.HairRect(), (Rect{40, 30, 250, 260}));
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
   ASSERT_EQ(boxes_->boxes.size(), 1u);

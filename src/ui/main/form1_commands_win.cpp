@@ -1,8 +1,9 @@
 // The command table: each menu entry that duplicates a toolbar button performs that button's
 // click, so every command has exactly one implementation.
-#include "ui/main/form1_win.h"
-
+#include "gallery/gallery_win.h"
+#include "gallery/selection.h"
 #include "ui/about/form2_win.h"
+#include "ui/main/form1_win.h"
 
 namespace coiffure {
 
@@ -245,6 +246,8 @@ void TForm1::ToolButton14Click() {
 }
 void TForm1::ListView1Click() {
   Trace("ListView1Click");
+  ListViewSelection gallery(listview_);
+  coiffure::ListView1Click(gallery, AppFolderPath(), ws_, [this] { Repaint(); });
 }
 void TForm1::A1Click() {
   Trace("A1Click");

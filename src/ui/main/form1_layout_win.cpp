@@ -1,6 +1,7 @@
 // The main window's controls, menus and toolbars, placed as the form lays them out.
 #include <algorithm>
 
+#include "gallery/gallery_win.h"
 #include "resource.h"
 #include "ui/main/form1_win.h"
 #include "ui/toolkit/text_win.h"
@@ -59,6 +60,7 @@ void TForm1::CreateControls() {
   ListView_SetBkColor(listview_, back);
   ListView_SetTextBkColor(listview_, back);
   ListView_SetTextColor(listview_, kLime);
+  CreateGalleryImageList(listview_);
 
   coolbar_ = std::make_unique<BandBar>(hwnd_, 0, 0, kClientWidth, kPaintTop, IDB_BAND);
   coolbar_->SetBandStarts(0, 239);

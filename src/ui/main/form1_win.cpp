@@ -1,8 +1,9 @@
 #include "ui/main/form1_win.h"
 
 #include "app/splash_win.h"
-#include "settings/settings_win.h"
+#include "gallery/gallery_win.h"
 #include "resource.h"
+#include "settings/settings_win.h"
 #include "ui/toolkit/app_text.h"
 #include "ui/toolkit/modal_win.h"
 #include "ui/toolkit/text_win.h"
@@ -38,7 +39,10 @@ TForm1::TForm1(Options options) : options_(std::move(options)) {
 }
 
 TForm1::~TForm1() {
+  // The gallery shares its image list, so the window's owner frees it.
+  HIMAGELIST thumbnails = listview_ ? ListView_GetImageList(listview_, LVSIL_NORMAL) : nullptr;
   if (hwnd_) DestroyWindow(hwnd_);
+  if (thumbnails) ImageList_Destroy(thumbnails);
   if (imagelist1_) ImageList_Destroy(imagelist1_);
 }
 
@@ -84,7 +88,7 @@ void TForm1::FormShow() {
   Trace("FormShow");
   const std::wstring folder = Widen(AppFolderPath());
   SetCurrentDirectoryW((folder + L"ml_fx\\").c_str());
-  // ScanHairLibrary fills the gallery here.
+  ScanHairLibraryInto(listview_);
   SetCurrentDirectoryW(folder.c_str());
   if (form3_) LoadSettingsIntoDialog(hwnd_, *form3_, settings_, AppFolderPath());
 }
