@@ -229,6 +229,8 @@ std::vector<uint8_t> ReadWholeFile(const std::string& path) {
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) throw PictureError(CannotOpenMessage(path));
+  // No valid bitmap is larger: refuse before reading, so a huge file costs nothing.
+  if (size > kMaxFileBytes) throw PictureError(kMsgInvalidBitmap);
   data.resize(static_cast<size_t>(size));
   in.seekg(0, std::ios::beg);
   if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))

@@ -26,6 +26,8 @@ std::string CannotOpenMessage(const std::string& path);
 // a 12-megapixel camera photo passes with a wide margin.
 inline constexpr int64_t kMaxPixels = int64_t{1} << 26;  // 67,108,864
 inline constexpr int32_t kMaxSide = 32768;
+// The largest file a picture within the cap can need: 4 bytes a pixel plus headers and palette.
+inline constexpr int64_t kMaxFileBytes = 4 * kMaxPixels + (int64_t{1} << 20);
 
 struct Bgr {
   uint8_t b = 0, g = 0, r = 0;

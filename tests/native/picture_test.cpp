@@ -1,9 +1,8 @@
 #include "imaging/picture.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 #include "native/bmp_builder.h"
 
@@ -61,6 +60,25 @@ TEST(PictureLoad, FailuresGiveExactTextsAndKeepThePreviousPicture) {
   EXPECT_EQ(p.Width(), 2);
   EXPECT_EQ(p.BitsPerPixel(), 24);
   EXPECT_EQ(AllColours(p), std::vector<Bgr>(4, Bgr{7, 8, 9}));
+}
+
+TEST(PictureLoad, HugeFileIsRefusedWithoutReadingIt) {
+  // A sparse file past the largest possible bitmap: refused before any allocation.
+  const std::string path = TempPath("huge.bmp");
+  {
+    std::ofstream out(path, std::ios::binary);
+    out << "BM";
+  }
+  std::filesystem::resize_file(path, static_cast<uintmax_t>(kMaxFileBytes) + 1);
+  Picture p = Picture::Create24(1, 1, {5, 5, 5});
+  try {
+    p.LoadFromFile(path);
+    ADD_FAILURE() << "huge file loaded";
+  } catch (const PictureError& e) {
+    EXPECT_STREQ(e.what(), "Bitmap image is not valid");
+  }
+  EXPECT_EQ(p.PixelBgr(0, 0), (Bgr{5, 5, 5}));
+  std::filesystem::remove(path);
 }
 
 TEST(PictureLoad, ReplacesPictureOfAnotherDepth) {

@@ -61,6 +61,8 @@ void TForm1::CreateControls() {
   ListView_SetTextBkColor(listview_, back);
   ListView_SetTextColor(listview_, kLime);
   CreateGalleryImageList(listview_);
+  // One 200-pixel column that fits beside the scroll bar, so no sideways scrolling.
+  ListView_SetIconSpacing(listview_, 206, 222);
 
   coolbar_ = std::make_unique<BandBar>(hwnd_, 0, 0, kClientWidth, kPaintTop, IDB_BAND);
   coolbar_->SetBandStarts(0, 239);
