@@ -99,6 +99,7 @@ int Main(int argc, char** argv) {
       std::printf("SKIPPED workload=%s reason=%s\n", w.name.c_str(), w.skipped.c_str());
       continue;
     }
+    if (Ns(collector.median_ns, w.name + "/ours") < 0) continue;  // filtered out
     const long long peer = w.peer ? Ns(collector.median_ns, w.name + "/" + w.peer_name) : 0;
     std::printf("RESULT workload=%s ours_ns=%lld peer=%s peer_ns=%lld floor_ns=%lld\n",
                 w.name.c_str(), Ns(collector.median_ns, w.name + "/ours"),

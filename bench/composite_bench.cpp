@@ -56,8 +56,7 @@ void PeerCompose(PeerState& p) {
   cv::bitwise_or(under, p.image_scaled(hair - p.rect.tl()), under);
   for (const Point& h : p.handles) {
     cv::rectangle(p.frame, cv::Rect(h.x - 3, h.y - 3, 6, 6), cv::Scalar(0, 0, 0), cv::FILLED);
-    cv::rectangle(p.frame, cv::Rect(h.x - 2, h.y - 2, 4, 4), cv::Scalar(255, 255, 255),
-                  cv::FILLED);
+    cv::rectangle(p.frame, cv::Rect(h.x - 2, h.y - 2, 4, 4), cv::Scalar(255, 255, 255), cv::FILLED);
   }
 }
 
