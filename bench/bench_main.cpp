@@ -36,6 +36,7 @@ namespace {
 // Keeps the median real time per iteration of every benchmark, by name.
 class Collector : public benchmark::ConsoleReporter {
  public:
+  Collector() : ConsoleReporter(OO_Tabular) {}
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
     for (const Run& r : runs) {
@@ -89,7 +90,7 @@ int Main(int argc, char** argv) {
     Register(w.name + "/floor", w.floor);
   }
   benchmark::Initialize(&argc, argv);
-  Collector collector;
+  Collector collector;  // plain text: RESULT lines must not follow a colour escape
   benchmark::RunSpecifiedBenchmarks(&collector);
   benchmark::Shutdown();
 
