@@ -241,11 +241,11 @@ void PaintBackgroundAndPhoto(Frame& frame, const Picture& photo, Bgr background)
     frame.Fill(background);
     return;
   }
-  const int64_t x0 = std::clamp<int64_t>(o.x, 0, frame.width);
-  const int64_t x1 = std::clamp<int64_t>(int64_t{o.x} + photo.Width(), x0, frame.width);
-  const int64_t y0 = std::clamp<int64_t>(o.y, 0, frame.height);
-  const int64_t y1 = std::clamp<int64_t>(int64_t{o.y} + photo.Height(), y0, frame.height);
-  const int X0 = int(x0), X1 = int(x1), Y0 = int(y0), Y1 = int(y1);
+  // The photo's size is bounded well below the int range, so these sums cannot overflow.
+  const int X0 = std::clamp(o.x, 0, frame.width);
+  const int X1 = std::clamp(o.x + photo.Width(), X0, frame.width);
+  const int Y0 = std::clamp(o.y, 0, frame.height);
+  const int Y1 = std::clamp(o.y + photo.Height(), Y0, frame.height);
   frame.FillRect(0, 0, frame.width, Y0, background);
   frame.FillRect(0, Y0, X0, Y1, background);
   frame.FillRect(X1, Y0, frame.width, Y1, background);
