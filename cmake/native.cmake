@@ -9,11 +9,16 @@ add_test(NAME native_unit_tests COMMAND coiffure_tests --gtest_brief=1
 add_executable(bmpdump ${CMAKE_SOURCE_DIR}/tools/bmpdump.cpp)
 target_link_libraries(bmpdump PRIVATE coiffure_core)
 
+# The artwork generator's drawing code is a library so that the unit tests can check its output.
 file(GLOB ARTGEN_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/artgen/*.cpp)
+list(FILTER ARTGEN_SOURCES EXCLUDE REGEX "/main\\.cpp$")
 if(ARTGEN_SOURCES)
-  add_executable(artgen ${ARTGEN_SOURCES})
-  target_link_libraries(artgen PRIVATE coiffure_core)
-  target_include_directories(artgen PRIVATE ${CMAKE_SOURCE_DIR}/tools/artgen)
+  add_library(artgen_lib STATIC ${ARTGEN_SOURCES})
+  target_link_libraries(artgen_lib PUBLIC coiffure_core)
+  target_include_directories(artgen_lib PUBLIC ${CMAKE_SOURCE_DIR}/tools/artgen)
+  add_executable(artgen ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
+  target_link_libraries(artgen PRIVATE artgen_lib)
+  target_link_libraries(coiffure_tests PRIVATE artgen_lib)
 endif()
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)

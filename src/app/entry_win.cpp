@@ -1,5 +1,7 @@
 #include <windows.h>
 
+#include "app/application_win.h"
+
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
-  return 0;
+  return coiffure::RunApplication();
 }

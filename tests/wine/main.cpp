@@ -1,7 +1,9 @@
 // The integration tests run in one Wine process: common controls are set up once here.
-#include <commctrl.h>
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |

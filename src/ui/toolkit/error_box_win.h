@@ -4,9 +4,16 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 #include <string>
 
 namespace coiffure {
+
+// Every message box of the program goes through here, so tests can answer it instead of a user.
+using MessageBoxHook = std::function<int(HWND owner, const std::wstring& text,
+                                         const std::wstring& caption, UINT flags)>;
+void SetMessageBoxHookForTests(MessageBoxHook hook);
+int AppMessageBox(HWND owner, const std::wstring& text, const std::wstring& caption, UINT flags);
 
 void ShowErrorBox(HWND owner, const std::string& message);
 // Reports whatever escaped a handler; call from inside a catch block.

@@ -1,0 +1,36 @@
+// The timed start picture, shown modally while the main window is being created.
+#pragma once
+
+#include <windows.h>
+
+#include "ui/toolkit/gdi_win.h"
+#include "ui/toolkit/window_win.h"
+
+namespace coiffure {
+
+class Tcsh : public BaseWindow<Tcsh> {
+ public:
+  static constexpr int kClientWidth = 327;
+  static constexpr int kClientHeight = 306;
+  static constexpr UINT kTimerInterval = 3000;
+
+  explicit Tcsh(UINT interval_ms = kTimerInterval);
+  // Shows the window modally; returns when Timer1 has closed it.
+  void ShowModal();
+  bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  void Timer1Timer();
+  void Close();
+  void Paint(HDC dc);
+
+  UINT interval_;
+  bool closed_ = false;
+  Bitmap image1_;
+  Font label_font_;
+  Brush cream_;
+};
+
+}  // namespace coiffure

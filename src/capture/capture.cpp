@@ -1,0 +1,68 @@
+#include "capture/capture.h"
+
+namespace coiffure {
+
+void LoadPhotoFromFile(Picture& photo, const std::string& path) {
+  photo.LoadFromFile(path);
+}
+
+std::string RestorePath(const std::string& app_folder) {
+  return app_folder + "\\ml_data\\test.bmp";
+}
+
+void CaptureController::ReleaseTrackedWindow() {
+  if (CaptureWnd == kNoCaptureWindow) return;
+  // Driver 0 serves one window at a time, and a window left connected would keep previewing
+  // where no stop could reach it: disconnect before the window goes.
+  port_.Send(CaptureWnd, capmsg::kDriverDisconnect, 0, 0);
+  port_.DestroyCaptureWindow(CaptureWnd);
+  CaptureWnd = kNoCaptureWindow;
+}
+
+void CaptureController::ToolButton1Click(const Rect& image3_bounds, std::uintptr_t parent) {
+  ReleaseTrackedWindow();
+  CaptureWnd =
+      port_.CreateCaptureWindow(kCaptureWindowName, kCaptureWindowStyle, image3_bounds.left,
+                                image3_bounds.top, image3_bounds.right - image3_bounds.left,
+                                image3_bounds.bottom - image3_bounds.top, parent, 0);
+  if (CaptureWnd != kNoCaptureWindow) {
+    port_.Send(CaptureWnd, capmsg::kSetCallbackVideoStream, 0, 0);
+    port_.Send(CaptureWnd, capmsg::kSetCallbackErrorA, 0, 0);
+    port_.Send(CaptureWnd, capmsg::kSetCallbackStatusA, 0, 0);
+    port_.Send(CaptureWnd, capmsg::kDriverConnect, 0, 0);
+    port_.Send(CaptureWnd, capmsg::kSetScale, 2, 0);
+    port_.Send(CaptureWnd, capmsg::kSetPreviewRate, 66, 0);
+    port_.Send(CaptureWnd, capmsg::kSetOverlay, 1, 0);
+    port_.Send(CaptureWnd, capmsg::kSetPreview, 1, 0);
+  }
+  // Shown also when no window could be made: the operator sees the command was taken.
+  status_.SetStatus0(kStatusPreviewing);
+}
+
+void CaptureController::ToolButton2Click() {
+  ReleaseTrackedWindow();
+  status_.SetStatus0(kStatusStopped);
+}
+
+void CaptureController::FormClose() {
+  if (CaptureWnd != kNoCaptureWindow) port_.Send(CaptureWnd, capmsg::kDriverDisconnect, 0, 0);
+}
+
+void CaptureController::ToolButton10Click(Workspace& ws, const std::function<void()>& repaint,
+                                          const PhotoLoader& load) {
+  status_.SetStatus0(kStatusSnapshotTaking);
+  if (CaptureWnd != kNoCaptureWindow) port_.SendSaveDib(CaptureWnd, kSnapshotPath);
+  // Without a preview the file already on disk is read, like a restore by the relative path.
+  load(ws.Photo, kSnapshotPath);
+  if (repaint) repaint();
+  status_.SetStatus0(kStatusSnapshotDone);
+}
+
+void CaptureController::ToolButton15Click(Workspace& ws, const std::string& app_folder,
+                                          const std::function<void()>& repaint,
+                                          const PhotoLoader& load) {
+  load(ws.Photo, RestorePath(app_folder));
+  if (repaint) repaint();
+}
+
+}  // namespace coiffure

@@ -1,0 +1,44 @@
+#include "ui/toolkit/modal_win.h"
+
+namespace coiffure {
+
+void RunModalLoop(const std::function<bool()>& done) {
+  MSG msg;
+  while (!done()) {
+    const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
+    if (r == 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    if (r < 0) return;
+    if (!IsDialogMessageW(GetActiveWindow(), &msg)) {
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
+  }
+}
+
+void ShowModal(HWND window, HWND owner, const std::function<bool()>& done) {
+  const bool owner_was_enabled = owner && IsWindowEnabled(owner);
+  if (owner_was_enabled) EnableWindow(owner, FALSE);
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  RunModalLoop(done);
+  if (owner_was_enabled) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
+}
+
+void CentreOnScreen(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int x = work.left + (work.right - work.left - w) / 2;
+  const int y = work.top + (work.bottom - work.top - h) / 2;
+  SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace coiffure
