@@ -1,6 +1,5 @@
 // Runs every workload's three contenders in one process and ends with one RESULT line each.
 #include <benchmark/benchmark.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>

@@ -1,7 +1,7 @@
 // Decoding a 12-megapixel BMP held in memory, against stb_image.
-#include <benchmark/benchmark.h>
 #include <stb_image.h>
 
+#include <benchmark/benchmark.h>
 #include <cstring>
 #include <memory>
 
