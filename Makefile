@@ -29,6 +29,13 @@ test: native asan windows
 	cd $(B)/asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 ctest --output-on-failure
 	cd $(B)/windows && ctest --output-on-failure
 
+# Not part of `test`: times our hot paths against the fastest peers and a plain copy.
+bench:
+	@tools/install-deps.sh bench
+	cmake -S . -B $(B)/bench -DCMAKE_BUILD_TYPE=Release -DCOIFFURE_BENCH=ON >/dev/null
+	cmake --build $(B)/bench -j$(JOBS) --target coiffure_bench
+	$(B)/bench/coiffure_bench
+
 run: windows
 	tools/run.sh $(B)
 

@@ -13,14 +13,22 @@ void Frame::Resize(int w, int h) {
 }
 
 void Frame::Fill(Bgr c) {
-  for (int y = 0; y < height; ++y) {
-    uint8_t* row = Row(y);
-    for (int x = 0; x < width; ++x) {
-      row[3 * x] = c.b;
-      row[3 * x + 1] = c.g;
-      row[3 * x + 2] = c.r;
-    }
+  FillRect(0, 0, width, height, c);
+}
+
+// One row of the colour is built once; every other row is a plain copy of it.
+void Frame::FillRect(int x0, int y0, int x1, int y1, Bgr c) {
+  x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+  x1 = std::min(x1, width), y1 = std::min(y1, height);
+  if (x0 >= x1 || y0 >= y1) return;
+  uint8_t* first = Row(y0) + size_t(x0) * 3;
+  for (int x = 0; x < x1 - x0; ++x) {
+    first[3 * x] = c.b;
+    first[3 * x + 1] = c.g;
+    first[3 * x + 2] = c.r;
   }
+  const size_t bytes = size_t(x1 - x0) * 3;
+  for (int y = y0 + 1; y < y1; ++y) std::memcpy(Row(y) + size_t(x0) * 3, first, bytes);
 }
 
 Point PhotoOrigin(int box_w, int box_h, int photo_w, int photo_h) {
@@ -79,6 +87,94 @@ AxisMap MapAxis(int64_t dst_start, int64_t extent, int32_t src_len, int limit) {
   return m;
 }
 
+// The visible rows of a picture stretched into a rectangle. Consecutive destination rows that
+// sample the same source row share one gathered row, so an enlarged picture costs per visible
+// destination row one pass over contiguous bytes, however large the rectangle is.
+class StretchedRows {
+ public:
+  StretchedRows(const Picture& src, const Rect& r, const Frame& dst)
+      : rows_(src), src_bytes_(static_cast<size_t>(src.Width()) * 3) {
+    if (src.Empty()) return;
+    xs_ = MapAxis(r.left, int64_t{r.right} - r.left, src.Width(), dst.width);
+    ys_ = MapAxis(r.top, int64_t{r.bottom} - r.top, src.Height(), dst.height);
+    if (xs_.src.empty() || ys_.src.empty()) return;
+    offs_.resize(xs_.src.size());
+    for (size_t i = 0; i < offs_.size(); ++i) offs_[i] = static_cast<uint32_t>(xs_.src[i]) * 3;
+    row_.resize(offs_.size() * 3 + 1);  // one spare byte for the 4-byte stores of Gather
+  }
+
+  bool Empty() const { return offs_.empty() || ys_.src.empty(); }
+  int64_t FirstX() const { return xs_.first; }
+  int64_t FirstY() const { return ys_.first; }
+  int64_t LastY() const { return ys_.last; }
+  size_t Bytes() const { return offs_.size() * 3; }
+
+  const uint8_t* Row(int64_t dy) {
+    const int sy = ys_.src[static_cast<size_t>(dy - ys_.first)];
+    if (sy != gathered_) {
+      Gather(rows_.Get(sy));
+      gathered_ = sy;
+    }
+    return row_.data();
+  }
+
+ private:
+  // Each pixel moves as one 4-byte word; the fourth byte is overwritten by the next pixel or
+  // lands in the spare byte. Only a pixel at the very end of the source row is copied bytewise,
+  // since the word would reach past it.
+  void Gather(const uint8_t* s) {
+    uint8_t* d = row_.data();
+    const size_t n = offs_.size();
+    for (size_t i = 0; i < n; ++i, d += 3) {
+      const uint32_t o = offs_[i];
+      if (o + 4 <= src_bytes_) {
+        uint32_t v;
+        std::memcpy(&v, s + o, 4);
+        std::memcpy(d, &v, 4);
+      } else {
+        d[0] = s[o], d[1] = s[o + 1], d[2] = s[o + 2];
+      }
+    }
+  }
+
+  RowSource rows_;
+  size_t src_bytes_;
+  AxisMap xs_, ys_;
+  std::vector<uint32_t> offs_;
+  std::vector<uint8_t> row_;
+  int gathered_ = -1;
+};
+
+void AndBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] &= s[i];
+}
+
+void OrBytes(uint8_t* __restrict d, const uint8_t* __restrict s, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] |= s[i];
+}
+
+void AndOrBytes(uint8_t* __restrict d, const uint8_t* __restrict m, const uint8_t* __restrict c,
+                size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((d[i] & m[i]) | c[i]);
+}
+
+uint8_t* FrameAt(Frame& f, int64_t x, int64_t y) {
+  return f.Row(static_cast<int>(y)) + x * 3;
+}
+
+// Mask AND then colour OR into the same rectangle. Both cover the same visible cells, so the two
+// passes fold into one per row; each pixel still gets (background AND mask) OR colour.
+void HairPasses(Frame& frame, const Picture& mask, const Picture& image, const Rect& r) {
+  StretchedRows m(mask, r, frame), c(image, r, frame);
+  if (m.Empty() || c.Empty()) {
+    StretchPicture(frame, mask, r, RasterOp::And);
+    StretchPicture(frame, image, r, RasterOp::Or);
+    return;
+  }
+  for (int64_t dy = m.FirstY(); dy < m.LastY(); ++dy)
+    AndOrBytes(FrameAt(frame, m.FirstX(), dy), m.Row(dy), c.Row(dy), m.Bytes());
+}
+
 }  // namespace
 
 void BlitPicture(Frame& dst, const Picture& src, int32_t x, int32_t y) {
@@ -97,29 +193,21 @@ void BlitPicture(Frame& dst, const Picture& src, int32_t x, int32_t y) {
 }
 
 void StretchPicture(Frame& dst, const Picture& src, const Rect& r, RasterOp op) {
-  if (src.Empty()) return;
-  const AxisMap xs = MapAxis(r.left, int64_t{r.right} - r.left, src.Width(), dst.width);
-  const AxisMap ys = MapAxis(r.top, int64_t{r.bottom} - r.top, src.Height(), dst.height);
-  if (xs.src.empty() || ys.src.empty()) return;
-  std::vector<int32_t> offs(xs.src.size());
-  for (size_t i = 0; i < offs.size(); ++i) offs[i] = xs.src[i] * 3;
-  RowSource rows(src);
-  for (int64_t dy = ys.first; dy < ys.last; ++dy) {
-    const uint8_t* s = rows.Get(ys.src[static_cast<size_t>(dy - ys.first)]);
-    uint8_t* d = dst.Row(static_cast<int>(dy)) + xs.first * 3;
-    const size_t n = offs.size();
+  StretchedRows rows(src, r, dst);
+  if (rows.Empty()) return;
+  const size_t n = rows.Bytes();
+  for (int64_t dy = rows.FirstY(); dy < rows.LastY(); ++dy) {
+    uint8_t* d = FrameAt(dst, rows.FirstX(), dy);
+    const uint8_t* s = rows.Row(dy);
     switch (op) {
       case RasterOp::Copy:
-        for (size_t i = 0; i < n; ++i)
-          for (int c = 0; c < 3; ++c) d[3 * i + c] = s[offs[i] + c];
+        std::memcpy(d, s, n);
         break;
       case RasterOp::And:
-        for (size_t i = 0; i < n; ++i)
-          for (int c = 0; c < 3; ++c) d[3 * i + c] &= s[offs[i] + c];
+        AndBytes(d, s, n);
         break;
       case RasterOp::Or:
-        for (size_t i = 0; i < n; ++i)
-          for (int c = 0; c < 3; ++c) d[3 * i + c] |= s[offs[i] + c];
+        OrBytes(d, s, n);
         break;
     }
   }
@@ -143,13 +231,34 @@ std::string PositionText(const Rect& r) {
   return "x:" + std::to_string(r.left) + "  y:" + std::to_string(r.top);
 }
 
+namespace {
+
+// The background is painted only where the photo leaves it visible, so each frame byte is
+// written once before the hairstyle passes.
+void PaintBackgroundAndPhoto(Frame& frame, const Picture& photo, Bgr background) {
+  const Point o = PhotoOrigin(frame.width, frame.height, photo.Width(), photo.Height());
+  if (photo.Empty()) {
+    frame.Fill(background);
+    return;
+  }
+  // The photo's size is bounded well below the int range, so these sums cannot overflow.
+  const int X0 = std::clamp(o.x, 0, frame.width);
+  const int X1 = std::clamp(o.x + photo.Width(), X0, frame.width);
+  const int Y0 = std::clamp(o.y, 0, frame.height);
+  const int Y1 = std::clamp(o.y + photo.Height(), Y0, frame.height);
+  frame.FillRect(0, 0, frame.width, Y0, background);
+  frame.FillRect(0, Y0, X0, Y1, background);
+  frame.FillRect(X1, Y0, frame.width, Y1, background);
+  frame.FillRect(0, Y1, frame.width, frame.height, background);
+  BlitPicture(frame, photo, o.x, o.y);
+}
+
+}  // namespace
+
 std::string ComposeWorkspace(Workspace& ws, Frame& frame, Bgr background) {
-  frame.Fill(background);
-  const Point o = PhotoOrigin(frame.width, frame.height, ws.Photo.Width(), ws.Photo.Height());
-  BlitPicture(frame, ws.Photo, o.x, o.y);
+  PaintBackgroundAndPhoto(frame, ws.Photo, background);
   const Rect r = ws.HairRect();
-  StretchPicture(frame, ws.HairMask, r, RasterOp::And);
-  StretchPicture(frame, ws.HairImage, r, RasterOp::Or);
+  HairPasses(frame, ws.HairMask, ws.HairImage, r);
   ws.UpdateHandles();
   if (ws.HairSelected) {
     for (const Point& h : ws.HairHandles) DrawHandleSquare(frame, h.x, h.y);

@@ -25,6 +25,8 @@ struct Frame {
     return {p[0], p[1], p[2]};
   }
   void Fill(Bgr c);
+  // Fills columns [x0, x1) of rows [y0, y1), clipped to the frame.
+  void FillRect(int x0, int y0, int x1, int y1, Bgr c);
 };
 
 inline constexpr Bgr kTeal{128, 128, 0};  // the main window's background, clTeal
