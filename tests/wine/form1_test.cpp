@@ -380,6 +380,37 @@ TEST_F(MainWindowTest, GalleryListsTheLibraryAndAClickLoadsTheHairstyle) {
   EXPECT_EQ(ws.HairRect(), (Rect{40, 30, 250, 260}));
 }
 
+TEST_F(MainWindowTest, ToneMenuEntriesGiveTheSamePhotoAsTheirButtons) {
+  Workspace& ws = form_->Work();
+  const Picture original = ws.Photo;
+  struct Pair {
+    CommandId menu, button;
+  } pairs[] = {{kMenuN10, kToolButton5},
+               {kMenuN11, kToolButton7},
+               {kMenuN13, kToolButton12},
+               {kMenuN14, kToolButton6}};
+  for (const Pair& p : pairs) {
+    ws.Photo = original;
+    form_->RunMenuEntry(p.menu);
+    form_->RunMenuEntry(p.menu);
+    const Picture by_menu = ws.Photo;
+    ws.Photo = original;
+    form_->Button(p.button).Click();
+    form_->Button(p.button).Click();
+    ASSERT_EQ(by_menu.Height(), ws.Photo.Height());
+    int changed = 0;
+    for (int y = 0; y < by_menu.Height(); ++y) {
+      ASSERT_EQ(0, memcmp(by_menu.Row(y), ws.Photo.Row(y), by_menu.Stride())) << y;
+      changed += memcmp(original.Row(y), ws.Photo.Row(y), by_menu.Stride()) != 0;
+    }
+    EXPECT_GT(changed, 0);
+  }
+  // The restore button brings the file back after the tone changes.
+  form_->Button(kToolButton15).Click();
+  for (int y = 0; y < original.Height(); ++y)
+    ASSERT_EQ(0, memcmp(original.Row(y), ws.Photo.Row(y), original.Stride())) << y;
+}
+
 TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
   SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
   ASSERT_EQ(boxes_->boxes.size(), 1u);

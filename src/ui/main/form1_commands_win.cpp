@@ -2,6 +2,7 @@
 // click, so every command has exactly one implementation.
 #include "gallery/gallery_win.h"
 #include "gallery/selection.h"
+#include "imaging/tone.h"
 #include "ui/about/form2_win.h"
 #include "ui/main/form1_win.h"
 
@@ -226,15 +227,23 @@ void TForm1::ToolButton2Click() {
 }
 void TForm1::ToolButton5Click() {
   Trace("ToolButton5Click");
+  ContrastUp(ws_.Photo);
+  Repaint();
 }
 void TForm1::ToolButton7Click() {
   Trace("ToolButton7Click");
+  ContrastDown(ws_.Photo);
+  Repaint();
 }
 void TForm1::ToolButton12Click() {
   Trace("ToolButton12Click");
+  BrightnessUp(ws_.Photo);
+  Repaint();
 }
 void TForm1::ToolButton6Click() {
   Trace("ToolButton6Click");
+  BrightnessDown(ws_.Photo);
+  Repaint();
 }
 void TForm1::ToolButton15Click() {
   Trace("ToolButton15Click");
