@@ -66,8 +66,9 @@ class DirectoryPort {
   virtual void LoadPicture(const std::string& name, Picture& picture) = 0;
 };
 
-// One gallery cell: the top-left 200 x 200 pixels at 24 bits, with the pure white pixels
-// turned black, and a 1-bit mask (top row first, rows padded to 16 bits, most significant bit
+// One gallery cell: the top-left 200 x 200 pixels at 24 bits (a picture 400 or more pixels wide
+// is shown whole instead, reduced to fit the cell), with the pure white pixels turned black, and
+// a 1-bit mask (top row first, rows padded to 16 bits, most significant bit
 // leftmost) whose set bits mark those pixels as transparent.
 struct Thumbnail {
   Picture image;
@@ -83,6 +84,14 @@ struct Thumbnail {
 
 // The picture as its own mask. The picture must be at least 200 x 200.
 Thumbnail MakeThumbnail(const Picture& picture);
+
+// Pictures at least this wide would fill several cells of the image list; they are reduced to
+// one cell, whole, rather than cut.
+inline constexpr int kWideThumbnailWidth = 2 * kThumbSide;
+
+// A picture reduced by averaging to fit a side x side square, keeping its proportions, centred
+// on pure white (which the thumbnail then shows as transparent).
+Picture ReduceToFit(const Picture& picture, int side);
 
 // What the scan needs of the gallery list and its image list.
 class GalleryPort {

@@ -1,8 +1,7 @@
 // Checks on the generated artwork: every hairstyle pair must composite correctly, the library
 // must follow the gallery's naming rule, and the icons must keep their transparent key.
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <set>
 
 #include "hair.h"
@@ -15,15 +14,20 @@ namespace {
 struct Rendered {
   std::string name;
   float tip_length;
-  HairPair pair;
+  HairPair pair;  // at the drawing size, where the head frame's coordinates hold
+  HairPair file;  // as shipped
 };
 
 const std::vector<Rendered>& AllPairs() {
   static const std::vector<Rendered> all = [] {
     std::vector<Rendered> v;
-    for (const HairStyle& s : LibraryStyles()) v.push_back({s.name, s.tip_length, RenderHair(s)});
-    const HairStyle d = DefaultStyle();
-    v.push_back({"fx1", d.tip_length, RenderHair(d)});
+    auto add = [&v](const std::string& name, const HairStyle& s) {
+      HairPair drawn = RenderAtDrawingSize(s);
+      HairPair file = Enlarge(drawn, kHairFileWidth, kHairFileHeight);
+      v.push_back({name, s.tip_length, std::move(drawn), std::move(file)});
+    };
+    for (const HairStyle& s : LibraryStyles()) add(s.name, s);
+    add("fx1", DefaultStyle());
     return v;
   }();
   return all;
@@ -37,13 +41,12 @@ const Bgr kBlackPx{0, 0, 0}, kWhitePx{255, 255, 255};
 TEST(Hairstyles, PairsFollowTheCompositingRule) {
   for (const Rendered& r : AllPairs()) {
     SCOPED_TRACE(r.name);
-    const Picture& c = r.pair.colour;
-    const Picture& m = r.pair.mask;
+    const Picture& c = r.file.colour;
+    const Picture& m = r.file.mask;
     ASSERT_EQ(c.Width(), m.Width());
     ASSERT_EQ(c.Height(), m.Height());
-    EXPECT_GE(c.Width(), 300);
     EXPECT_GE(c.Height(), 300);
-    EXPECT_LT(c.Width(), 400);  // wider pictures would add several gallery thumbnails
+    EXPECT_GE(c.Width(), 400);  // shown whole in the gallery, reduced into one thumbnail
     int bad_mask = 0, colour_off_hair = 0, white_in_hair = 0, hair = 0;
     for (int y = 0; y < c.Height(); ++y)
       for (int x = 0; x < c.Width(); ++x) {
@@ -58,6 +61,32 @@ TEST(Hairstyles, PairsFollowTheCompositingRule) {
     const double share = double(hair) / (c.Width() * c.Height());
     EXPECT_GT(share, 0.08);
     EXPECT_LT(share, 0.7);
+  }
+}
+
+TEST(Hairstyles, EnlargingKeepsTheShapeAndTheColours) {
+  for (const Rendered& r : AllPairs()) {
+    SCOPED_TRACE(r.name);
+    // Every file pixel takes the mask of the drawing pixel it lies over.
+    int differ = 0;
+    for (int y = 0; y < kHairFileHeight; y += 7)
+      for (int x = 0; x < kHairFileWidth; x += 5) {
+        const int sx = std::min(kHairWidth - 1, (2 * x + 1) * kHairWidth / (2 * kHairFileWidth));
+        const int sy = std::min(kHairHeight - 1, (2 * y + 1) * kHairHeight / (2 * kHairFileHeight));
+        differ += At(r.file.mask, x, y) != At(r.pair.mask, sx, sy);
+      }
+    EXPECT_LT(differ, 40);  // only where rounding lands on the other side of an edge
+    // Colours come from hair pixels only: no darker fringe than the drawing has.
+    uint8_t darkest_drawn = 255, darkest_file = 255;
+    for (const HairPair* p : {&r.pair, &r.file})
+      for (int y = 0; y < p->mask.Height(); ++y)
+        for (int x = 0; x < p->mask.Width(); ++x)
+          if (At(p->mask, x, y) == kBlackPx) {
+            const Bgr c = At(p->colour, x, y);
+            uint8_t& d = p == &r.pair ? darkest_drawn : darkest_file;
+            d = std::min({d, c.b, c.g, c.r});
+          }
+    EXPECT_GE(darkest_file, darkest_drawn);
   }
 }
 

@@ -364,7 +364,43 @@ float FaceDistance(Vec2 p, float grow) {
                   EllipseDistance(p, F::kJaw, F::kJawRx + grow, F::kJawRy + grow));
 }
 
+HairPair Enlarge(const HairPair& in, int width, int height) {
+  const int sw = in.mask.Width(), sh = in.mask.Height();
+  HairPair out{Picture::Create24(width, height), Picture::Create24(width, height, {255, 255, 255})};
+  auto is_hair = [&](int x, int y) { return in.mask.Row(y)[3 * x] == 0; };
+  for (int y = 0; y < height; ++y) {
+    const float fy = std::clamp((y + 0.5f) * sh / height - 0.5f, 0.f, sh - 1.f);
+    const int y0 = static_cast<int>(fy), y1 = std::min(y0 + 1, sh - 1);
+    const float ty = fy - y0;
+    for (int x = 0; x < width; ++x) {
+      const float fx = std::clamp((x + 0.5f) * sw / width - 0.5f, 0.f, sw - 1.f);
+      const int x0 = static_cast<int>(fx), x1 = std::min(x0 + 1, sw - 1);
+      const float tx = fx - x0;
+      if (!is_hair(static_cast<int>(fx + 0.5f), static_cast<int>(fy + 0.5f))) continue;
+      const int xs[4] = {x0, x1, x0, x1}, ys[4] = {y0, y0, y1, y1};
+      const float ws[4] = {(1 - tx) * (1 - ty), tx * (1 - ty), (1 - tx) * ty, tx * ty};
+      float sum[3] = {0, 0, 0}, total = 0;
+      for (int k = 0; k < 4; ++k) {
+        if (!is_hair(xs[k], ys[k])) continue;
+        const uint8_t* s = in.colour.Row(ys[k]) + 3 * xs[k];
+        for (int c = 0; c < 3; ++c) sum[c] += ws[k] * s[c];
+        total += ws[k];
+      }
+      uint8_t* m = out.mask.Row(y) + 3 * x;
+      m[0] = m[1] = m[2] = 0;
+      uint8_t* o = out.colour.Row(y) + 3 * x;
+      for (int c = 0; c < 3; ++c)
+        o[c] = static_cast<uint8_t>(total > 0 ? std::lround(sum[c] / total) : 0);
+    }
+  }
+  return out;
+}
+
 HairPair RenderHair(const HairStyle& style) {
+  return Enlarge(RenderAtDrawingSize(style), kHairFileWidth, kHairFileHeight);
+}
+
+HairPair RenderAtDrawingSize(const HairStyle& style) {
   Work w{style};
   EvaluateStyle(w);
   DistanceInside(w);

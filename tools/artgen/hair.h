@@ -17,6 +17,10 @@ namespace coiffure::art {
 // chosen from the gallery fits the rectangle in which the previous one was placed.
 inline constexpr int kHairWidth = 340;
 inline constexpr int kHairHeight = 460;
+// The size of the files: 400 or more pixels wide, so the gallery shows each style whole,
+// reduced into its thumbnail, instead of the top-left corner of it.
+inline constexpr int kHairFileWidth = 400;
+inline constexpr int kHairFileHeight = 541;
 
 struct HeadFrame {
   static constexpr float kCx = 170;  // centre line of the face
@@ -62,7 +66,14 @@ struct HairPair {
   Picture mask;    // white off the hair, black on it
 };
 
+// The style drawn at the file size.
 HairPair RenderHair(const HairStyle& style);
+// The style drawn at the size of the head frame (kHairWidth x kHairHeight).
+HairPair RenderAtDrawingSize(const HairStyle& style);
+
+// A pair enlarged to width x height: the mask by nearest neighbour, so it stays pure black and
+// white; the colour by bilinear weights over hair pixels only, so edges get no dark fringe.
+HairPair Enlarge(const HairPair& pair, int width, int height);
 
 // The mask's file name for a hairstyle picture's file name: the part before the first "."
 // followed by "mask.bmp", as the gallery looks it up.
