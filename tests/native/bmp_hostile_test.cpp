@@ -1,8 +1,7 @@
 // Files crafted to break the decoder: each must be refused with the one error text, without a
 // crash, a sanitizer report or a large allocation.
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 
 #include "imaging/picture.h"
 #include "native/bmp_builder.h"
@@ -208,8 +207,8 @@ TEST(BmpHostile, RleStreamsThatLeaveThePictureAreRefused) {
       {"4-bit literal past the row", BaseRle({0, 5, 0x11, 0x11, 0x10, 0, 0, 1}, 4)},
       {"4-bit literal cut", BaseRle({0, 4, 0x11}, 4)},
   };
-  for (const auto& [what, spec] : cases)
-    EXPECT_EQ(LoadError(BuildBmp(spec)), kMsgInvalidBitmap) << what;
+  for (const auto& [what, file] : cases)
+    EXPECT_EQ(LoadError(BuildBmp(file)), kMsgInvalidBitmap) << what;
   // The same streams within bounds load, so the refusals above are about the bounds.
   EXPECT_EQ(LoadError(BuildBmp(BaseRle({4, 1, 0, 0, 0, 4, 1, 1, 1, 1, 0, 1}))), "");
   EXPECT_EQ(LoadError(BuildBmp(BaseRle({0, 2, 4, 1, 0, 0, 0, 1}))), "");

@@ -445,6 +445,20 @@ TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {
   SetCurrentDirectoryW(Widen(cwd).c_str());  // the first show moved into the given folder
 }
 
+TEST(MainWindowExit, ExitEndsWithoutTheQuestionAndDisconnects) {
+  BoxRecorder boxes(IDNO);
+  TForm1 form(TForm1::Options{false, CurrentFolder()});
+  std::vector<std::string> trace;
+  form.SetTraceForTests(&trace);
+  form.RunMenuEntry(kMenuE1);
+  EXPECT_TRUE(boxes.boxes.empty());
+  EXPECT_EQ(trace, (std::vector<std::string>{"E1Click", "FormCloseQuery", "FormClose"}));
+  MSG msg;
+  EXPECT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));  // the end request
+  Pump();
+  form.SetTraceForTests(nullptr);
+}
+
 TEST(Splash, ClosesItselfWhenTheTimerFires) {
   Tcsh splash(150);
   const DWORD start = GetTickCount();
