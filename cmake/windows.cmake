@@ -42,7 +42,8 @@ target_include_directories(coiffure_win PUBLIC ${CMAKE_SOURCE_DIR}/resources)
 add_executable(Coiffure WIN32 ${CMAKE_SOURCE_DIR}/src/app/entry_win.cpp ${RC_FILE})
 target_link_libraries(Coiffure PRIVATE coiffure_win)
 if(MINGW)
-  target_link_options(Coiffure PRIVATE -municode)
+  # Stripped: the release folder should stay small.
+  target_link_options(Coiffure PRIVATE -municode -s -Wl,--gc-sections)
 endif()
 add_dependencies(Coiffure artwork)
 
