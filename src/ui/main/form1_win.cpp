@@ -74,12 +74,12 @@ void TForm1::FormCreate() {
   // call (PaintBox1Paint), so nothing half drawn reaches the screen.
   ws_.EditMode = emMove;
   const std::string folder = AppFolderPath();
-  // Until the start-up loads have finished the workspace holds usable values, so that a failed
-  // load leaves empty pictures and the start rectangle rather than nothing.
+  // The start rectangle is set before the loads, not after the photo's: a failed load stops
+  // here, and the workspace must still paint and edit with empty pictures.
   ws_.SetHairRect({0, 0, 200, 200});
   ws_.Photo.LoadFromFile(folder + "\\ml_data\\test.bmp");
+  // White: should the mask file be missing, the stand-in must not black out the photo.
   ws_.HairMask = Picture::Create24(200, 200, {255, 255, 255});
-  ws_.SetHairRect({0, 0, 200, 200});
   ws_.HairMask.LoadFromFile(folder + "\\ml_data\\fx1mask.bmp");
   ws_.HairImage.LoadFromFile(folder + "\\ml_data\\fx1.bmp");
 }
