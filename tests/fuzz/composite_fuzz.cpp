@@ -1,10 +1,9 @@
 // libFuzzer target: the compositing operations with pictures decoded from the input, rectangles
 // anywhere in the 32-bit plane and frames up to 600 x 500. Nothing may read or write outside
 // the pictures or the frame, and the frame keeps its size.
-#include <fuzzer/FuzzedDataProvider.h>
-
 #include <cstdint>
 #include <cstdlib>
+#include <fuzzer/FuzzedDataProvider.h>
 #include <limits>
 #include <vector>
 

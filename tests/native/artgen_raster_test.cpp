@@ -1,7 +1,6 @@
 // The artwork generator's drawing primitives, noise and outline helpers.
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <set>
 
 #include "hair.h"

@@ -1,10 +1,9 @@
 // Replays the fuzzers' committed corpus: every input the decoder target has kept either loads and
 // survives conversion and re-encoding, or fails with the bitmap error.
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <iterator>
 
 #include "imaging/picture.h"

@@ -1,9 +1,8 @@
 // The composite against a plain pixel-by-pixel model of the same rules, over many placements:
 // the fast paths (shared stretched rows, the folded mask and colour passes, the background drawn
 // only beside the photo) must give exactly the same frame.
-#include <gtest/gtest.h>
-
 #include <cstdint>
+#include <gtest/gtest.h>
 #include <vector>
 
 #include "workspace/composite.h"

@@ -1,8 +1,7 @@
 #include "workspace/editing.h"
 
-#include <gtest/gtest.h>
-
 #include <climits>
+#include <gtest/gtest.h>
 #include <vector>
 
 namespace coiffure {

@@ -1,9 +1,8 @@
 #include "imaging/tone.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <functional>
+#include <gtest/gtest.h>
 
 namespace coiffure {
 namespace {

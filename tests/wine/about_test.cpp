@@ -1,7 +1,7 @@
 // The about box and the help command, with the shell replaced by a recorder.
-#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <gtest/gtest.h>
 #include <string>
 
 #include "ui/about/form2_win.h"

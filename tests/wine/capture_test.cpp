@@ -7,9 +7,9 @@
 #include "capture/capture.h"
 
 #include <commctrl.h>
-#include <gtest/gtest.h>
 #include <vfw.h>
 
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 

@@ -1,6 +1,7 @@
 // The settings dialog's controls, driven with the messages a user's actions produce.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 // The common controls' messages need windows.h first.
 #include <commctrl.h>
 

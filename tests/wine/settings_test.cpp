@@ -1,6 +1,7 @@
 // The settings sequence on real INI files, and the settings dialog's real controls.
-#include <gtest/gtest.h>
 #include <windows.h>
+
+#include <gtest/gtest.h>
 // The common controls' messages need windows.h first.
 #include <commctrl.h>
 
