@@ -5,9 +5,9 @@
 #include <memory>
 
 #include "settings/form3_win.h"
+#include "toolkit/error_box_win.h"
 #include "ui/about/form2_win.h"
 #include "ui/main/form1_win.h"
-#include "ui/toolkit/error_box_win.h"
 
 namespace coiffure {
 

@@ -1,7 +1,7 @@
 #include "app/splash_win.h"
 
 #include "resource.h"
-#include "ui/toolkit/modal_win.h"
+#include "toolkit/modal_win.h"
 
 namespace coiffure {
 

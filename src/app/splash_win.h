@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include "ui/toolkit/gdi_win.h"
-#include "ui/toolkit/window_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
 
 namespace coiffure {
 

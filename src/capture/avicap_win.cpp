@@ -3,7 +3,7 @@
 #include <commctrl.h>
 #include <vfw.h>
 
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 namespace {

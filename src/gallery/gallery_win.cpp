@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

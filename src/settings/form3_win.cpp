@@ -7,8 +7,8 @@
 
 #include "resource.h"
 #include "settings/settings_win.h"
-#include "ui/toolkit/error_box_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/error_box_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

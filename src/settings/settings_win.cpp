@@ -2,8 +2,8 @@
 
 #include <vector>
 
-#include "ui/toolkit/error_box_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/error_box_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

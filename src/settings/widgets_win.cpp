@@ -7,7 +7,7 @@
 #include <string>
 
 #include "settings/settings.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

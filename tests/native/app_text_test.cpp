@@ -1,4 +1,4 @@
-#include "ui/toolkit/app_text.h"
+#include "toolkit/app_text.h"
 
 #include <gtest/gtest.h>
 

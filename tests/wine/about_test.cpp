@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <string>
 
+#include "toolkit/text_win.h"
 #include "ui/about/form2_win.h"
 #include "ui/about/help_win.h"
-#include "ui/toolkit/text_win.h"
 #include "wine/wine_helpers.h"
 
 namespace coiffure {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 namespace {

@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "capture/avicap_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 namespace {

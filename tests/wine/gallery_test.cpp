@@ -12,7 +12,7 @@
 #include <set>
 
 #include "gallery/gallery_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "settings/form3_win.h"
 #include "settings/settings_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 #include "wine/wine_helpers.h"
 
 namespace coiffure {

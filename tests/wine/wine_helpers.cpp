@@ -5,7 +5,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure::testing {
 

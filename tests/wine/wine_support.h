@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/error_box_win.h"
+#include "toolkit/text_win.h"
 #include "ui/main/form1_win.h"
-#include "ui/toolkit/error_box_win.h"
-#include "ui/toolkit/text_win.h"
 
 namespace coiffure::testing_support {
 

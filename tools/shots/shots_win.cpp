@@ -13,8 +13,8 @@
 #include "gallery/gallery_win.h"
 #include "settings/form3_win.h"
 #include "settings/settings_win.h"
+#include "toolkit/text_win.h"
 #include "ui/about/form2_win.h"
-#include "ui/toolkit/text_win.h"
 
 using namespace coiffure;
 

@@ -6,8 +6,8 @@
 #include <string>
 
 #include "resource.h"
-#include "ui/toolkit/error_box_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/error_box_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

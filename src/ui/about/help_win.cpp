@@ -2,7 +2,7 @@
 
 #include <shellapi.h>
 
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-#include "ui/toolkit/gdi_win.h"
-#include "ui/toolkit/window_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
 #include "workspace/geometry.h"
 
 namespace coiffure {

@@ -3,8 +3,8 @@
 
 #include "gallery/gallery_win.h"
 #include "resource.h"
+#include "toolkit/text_win.h"
 #include "ui/main/form1_win.h"
-#include "ui/toolkit/text_win.h"
 
 namespace coiffure {
 

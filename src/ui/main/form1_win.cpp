@@ -4,9 +4,9 @@
 #include "gallery/gallery_win.h"
 #include "resource.h"
 #include "settings/settings_win.h"
-#include "ui/toolkit/app_text.h"
-#include "ui/toolkit/modal_win.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/app_text.h"
+#include "toolkit/modal_win.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

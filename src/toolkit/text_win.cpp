@@ -1,10 +1,10 @@
-#include "ui/toolkit/text_win.h"
+#include "toolkit/text_win.h"
 
 #include <windows.h>
 
 #include <vector>
 
-#include "ui/toolkit/app_text.h"
+#include "toolkit/app_text.h"
 
 namespace coiffure {
 

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "ui/toolkit/error_box_win.h"
+#include "toolkit/error_box_win.h"
 
 namespace coiffure {
 

@@ -1,7 +1,7 @@
-#include "ui/toolkit/error_box_win.h"
+#include "toolkit/error_box_win.h"
 
-#include "ui/toolkit/app_text.h"
-#include "ui/toolkit/text_win.h"
+#include "toolkit/app_text.h"
+#include "toolkit/text_win.h"
 
 namespace coiffure {
 

@@ -1,4 +1,4 @@
-#include "ui/toolkit/modal_win.h"
+#include "toolkit/modal_win.h"
 
 namespace coiffure {
 
