@@ -71,7 +71,9 @@ AxisMap MapAxis(int64_t dst_start, int64_t extent, int32_t src_len, int limit) {
   if (extent == 0 || src_len <= 0) return m;
   const bool mirrored = extent < 0;
   const int64_t len = mirrored ? -extent : extent;
-  const int64_t lo = mirrored ? dst_start + extent : dst_start;  // covered cells [lo, lo + len)
+  // A mirrored run covers start+extent+1 .. start, as the platform's stretch does: the start
+  // cell itself is covered and the far end is exclusive.
+  const int64_t lo = mirrored ? dst_start + extent + 1 : dst_start;  // cells [lo, lo + len)
   m.first = std::max<int64_t>(lo, 0);
   m.last = std::min<int64_t>(lo + len, limit);
   if (m.first >= m.last) {

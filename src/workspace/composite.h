@@ -40,8 +40,8 @@ Point PhotoOrigin(int box_w, int box_h, int photo_w, int photo_h);
 void BlitPicture(Frame& dst, const Picture& src, int32_t x, int32_t y);
 
 // Stretches the whole of src into dst_rect (right and bottom exclusive; a negative extent
-// mirrors), nearest neighbour, combining with op, clipped to the frame. The cost depends on the
-// visible part only.
+// mirrors and covers right+1 .. left, as the platform does), nearest neighbour, combining with op,
+// clipped to the frame. The cost depends on the visible part only.
 void StretchPicture(Frame& dst, const Picture& src, const Rect& dst_rect, RasterOp op);
 
 // A handle square around (x, y): pixels x-3..x+2 and y-3..y+2, black ring, white inside.

@@ -38,7 +38,7 @@ Picture Noise8(int w, int h, uint32_t seed) {
 // Which source index a destination cell samples, or -1 outside the covered run.
 int64_t SourceIndex(int64_t cell, int64_t start, int64_t extent, int64_t src_len) {
   const int64_t len = extent < 0 ? -extent : extent;
-  const int64_t lo = extent < 0 ? start + extent : start;
+  const int64_t lo = extent < 0 ? start + extent + 1 : start;
   if (len == 0 || cell < lo || cell >= lo + len) return -1;
   const int64_t i = extent < 0 ? len - 1 - (cell - lo) : cell - lo;
   return i * src_len / len;

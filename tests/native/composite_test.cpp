@@ -81,8 +81,10 @@ TEST(Composite, NegativeExtentMirrors) {
   f.Resize(4, 1);
   Picture src = Picture::Create24(4, 1);
   for (int x = 0; x < 4; ++x) src.Row(0)[3 * x] = static_cast<uint8_t>(x + 1);
-  StretchPicture(f, src, {4, 0, 0, 1}, RasterOp::Copy);
-  EXPECT_EQ(f.At(0, 0).b, 4);
+  // Right 0, Left 3: columns 1 to 3 are covered, column 0 is not.
+  StretchPicture(f, src, {3, 0, 0, 1}, RasterOp::Copy);
+  EXPECT_EQ(f.At(0, 0).b, 0);
+  EXPECT_EQ(f.At(1, 0).b, 3);
   EXPECT_EQ(f.At(3, 0).b, 1);
   f.Fill({});
   StretchPicture(f, src, {0, 0, 4, 1}, RasterOp::Copy);
