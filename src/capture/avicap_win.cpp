@@ -44,6 +44,8 @@ CaptureHandle AvicapPort::CreateCaptureWindow(const std::string& name, uint32_t 
   const std::string ansi = ToAnsi(name);
   HWND wnd =
       g_factory(ansi.c_str(), style, x, y, width, height, reinterpret_cast<HWND>(parent), id);
+  // The preview lies over Image3, which is a sibling window of its own: raise it above them all.
+  if (wnd) SetWindowPos(wnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return reinterpret_cast<CaptureHandle>(wnd);
 }
 

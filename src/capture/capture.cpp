@@ -1,5 +1,7 @@
 #include "capture/capture.h"
 
+#include <utility>
+
 namespace coiffure {
 
 void LoadPhotoFromFile(Picture& photo, const std::string& path) {
@@ -26,6 +28,9 @@ void CaptureController::ToolButton1Click(const Rect& image3_bounds, std::uintptr
                                 image3_bounds.top, image3_bounds.right - image3_bounds.left,
                                 image3_bounds.bottom - image3_bounds.top, parent, 0);
   if (CaptureWnd != kNoCaptureWindow) {
+    // The new window covers the stopped one exactly; removing it keeps windows from piling up
+    // over Image3. Should no window be made, the stopped one stays where it was.
+    if (stopped_ != kNoCaptureWindow) port_.DestroyCaptureWindow(std::exchange(stopped_, 0));
     port_.Send(CaptureWnd, capmsg::kSetCallbackVideoStream, 0, 0);
     port_.Send(CaptureWnd, capmsg::kSetCallbackErrorA, 0, 0);
     port_.Send(CaptureWnd, capmsg::kSetCallbackStatusA, 0, 0);
@@ -40,7 +45,11 @@ void CaptureController::ToolButton1Click(const Rect& image3_bounds, std::uintptr
 }
 
 void CaptureController::ToolButton2Click() {
-  ReleaseTrackedWindow();
+  if (CaptureWnd != kNoCaptureWindow) {
+    // Disconnected, not destroyed: the stopped window stays on screen over Image3.
+    port_.Send(CaptureWnd, capmsg::kDriverDisconnect, 0, 0);
+    stopped_ = std::exchange(CaptureWnd, kNoCaptureWindow);
+  }
   status_.SetStatus0(kStatusStopped);
 }
 

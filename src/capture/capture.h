@@ -82,10 +82,13 @@ class CaptureController {
   CaptureHandle CaptureWnd = kNoCaptureWindow;
 
   // Start preview in a child window of parent lying over Image3 (bounds in parent's client area,
-  // read at the moment of the command). A window still tracked is shut down first.
+  // read at the moment of the command). A window still previewing is disconnected and removed
+  // first, since the driver serves one window; a stopped window goes once the new one stands.
   void ToolButton1Click(const Rect& image3_bounds, std::uintptr_t parent);
-  // Stop preview: disconnect and remove the window, so Image3 shows again.
+  // Stop preview: disconnect; the stopped window stays on screen, no longer tracked.
   void ToolButton2Click();
+  // The stopped window still standing over Image3, or kNoCaptureWindow.
+  CaptureHandle StoppedWindow() const { return stopped_; }
   // The main window is closing: release the driver; the window goes with its parent.
   void FormClose();
 
@@ -103,6 +106,7 @@ class CaptureController {
 
   CapturePort& port_;
   StatusPort& status_;
+  CaptureHandle stopped_ = kNoCaptureWindow;
 };
 
 }  // namespace coiffure

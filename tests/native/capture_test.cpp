@@ -103,14 +103,15 @@ TEST_F(CapturePreviewTest, StartWithoutADeviceSendsNothingButStillReportsPreview
   EXPECT_EQ(fake.log, (Log{kStopped}));
 }
 
-TEST_F(CapturePreviewTest, StopDisconnectsAndRemovesTheWindowOnce) {
+TEST_F(CapturePreviewTest, StopDisconnectsOnceAndKeepsTheStoppedWindow) {
   fake.next_windows = {5};
   ctl.ToolButton1Click(kImage3, 77);
   fake.log.clear();
 
   ctl.ToolButton2Click();
   EXPECT_EQ(ctl.CaptureWnd, kNoCaptureWindow);
-  EXPECT_EQ(fake.log, (Log{"send 5 1035 0 0", "destroy 5", kStopped}));
+  EXPECT_EQ(ctl.StoppedWindow(), 5u);
+  EXPECT_EQ(fake.log, (Log{"send 5 1035 0 0", kStopped}));
 
   // A second stop has nothing left to disconnect.
   fake.log.clear();
@@ -138,7 +139,7 @@ TEST_F(CapturePreviewTest, RestartReleasesThePreviousWindowBeforeCreatingTheNext
   // Stop now reaches the only window there is.
   fake.log.clear();
   ctl.ToolButton2Click();
-  EXPECT_EQ(fake.log, (Log{"send 6 1035 0 0", "destroy 6", kStopped}));
+  EXPECT_EQ(fake.log, (Log{"send 6 1035 0 0", kStopped}));
 }
 
 TEST_F(CapturePreviewTest, RestartThatCannotCreateLeavesNothingBehind) {
@@ -152,15 +153,23 @@ TEST_F(CapturePreviewTest, RestartThatCannotCreateLeavesNothingBehind) {
             (Log{"send 5 1035 0 0", "destroy 5", Create(0, 321, 160, 146, 0), kPreviewing}));
 }
 
-TEST_F(CapturePreviewTest, StartStopStartBuildsAFreshWindow) {
-  fake.next_windows = {5, 6};
+TEST_F(CapturePreviewTest, StartAfterStopReplacesTheStoppedWindowOnceANewOneStands) {
+  fake.next_windows = {5, 0, 6};
   ctl.ToolButton1Click(kImage3, 77);
   ctl.ToolButton2Click();
   fake.log.clear();
 
+  // No window could be made: the stopped one stays.
+  ctl.ToolButton1Click(kImage3, 77);
+  EXPECT_EQ(fake.log, (Log{Create(0, 321, 160, 146, 0), kPreviewing}));
+  EXPECT_EQ(ctl.StoppedWindow(), 5u);
+
+  fake.log.clear();
   ctl.ToolButton1Click(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, 6u);
-  EXPECT_EQ(fake.log, Concat({{Create(0, 321, 160, 146, 6)}, StartMessages(6), {kPreviewing}}));
+  EXPECT_EQ(ctl.StoppedWindow(), kNoCaptureWindow);
+  EXPECT_EQ(fake.log,
+            Concat({{Create(0, 321, 160, 146, 6), "destroy 5"}, StartMessages(6), {kPreviewing}}));
 }
 
 TEST_F(CapturePreviewTest, CloseDisconnectsTheTrackedWindowOnlyAndChangesNothingElse) {
@@ -227,7 +236,7 @@ TEST_F(SnapshotTest, WithoutPreviewTheFileOnDiskIsReadAndBothTextsShow) {
   EXPECT_EQ(fake.log, (Log{kTaking, "load .\\ml_data\\test.bmp", "repaint", kDone}));
   EXPECT_EQ(ws.Photo.PixelBgr(0, 0), (Bgr{7, 8, 9}));
 
-  // After a stop the snapshot no longer addresses the removed window.
+  // After a stop the snapshot no longer addresses the stopped window.
   fake.next_windows = {5};
   ctl.ToolButton1Click(kImage3, 77);
   ctl.ToolButton2Click();

@@ -210,7 +210,7 @@ class CaptureWin : public testing::Test {
 const std::vector<std::pair<UINT, WPARAM>> kStartMessages = {
     {1030, 0}, {1026, 0}, {1027, 0}, {1034, 0}, {1077, 2}, {1076, 66}, {1075, 1}, {1074, 1}};
 
-TEST_F(CaptureWin, PreviewWindowLiesOverImage3AndStopRemovesIt) {
+TEST_F(CaptureWin, PreviewWindowLiesOverImage3AndStopLeavesItThere) {
   Start();
   ASSERT_EQ(g_created.size(), 1u);
   const Created& c = g_created[0];
@@ -226,6 +226,7 @@ TEST_F(CaptureWin, PreviewWindowLiesOverImage3AndStopRemovesIt) {
   EXPECT_EQ(GetParent(cam), main_);
   EXPECT_TRUE(IsWindowVisible(cam));
   EXPECT_EQ(BoundsInParent(cam), (Rect{0, 321, 160, 467}));
+  EXPECT_EQ(GetWindow(main_, GW_CHILD), cam);  // above Image3 and every other sibling
   EXPECT_EQ(MessagesTo(cam), kStartMessages);
   for (const Received& r : g_received) EXPECT_EQ(r.lparam, 0);
   EXPECT_EQ(Panel0(bar_), "状态：正在监控...");
@@ -234,9 +235,16 @@ TEST_F(CaptureWin, PreviewWindowLiesOverImage3AndStopRemovesIt) {
   ctl_.ToolButton2Click();
   EXPECT_EQ(MessagesTo(cam), (std::vector<std::pair<UINT, WPARAM>>{{1035, 0}}));
   EXPECT_EQ(g_received.size(), 1u);
-  EXPECT_FALSE(IsWindow(cam));
   EXPECT_EQ(ctl_.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(Panel0(bar_), "状态：停止监控.");
+  // Disconnected but not destroyed: the stopped window still covers Image3.
+  EXPECT_TRUE(IsWindowVisible(cam));
+  EXPECT_EQ(GetWindow(main_, GW_CHILD), cam);
+
+  // The next start replaces it, so one capture window stands there, not two.
+  Start();
+  EXPECT_FALSE(IsWindow(cam));
+  EXPECT_EQ(CountChildrenOfClass(main_, kFakeCamClass), 1);
 }
 
 TEST_F(CaptureWin, RepeatedStartKeepsOneConnectedWindowAndCloseDisconnectsIt) {
