@@ -11,3 +11,4 @@
 #define IDB_ABOUT_MAIL 107  // 36 x 42, icon beside the e-mail address
 #define IDB_BITBTN1 108     // 36 x 18, two glyphs of the log button
 #define IDB_BITBTN4 109     // 18 x 19, save button glyph
+#define IDC_HSPLIT 110      // 32 x 32 split pointer of the splitter, hot spot (15, 16)

@@ -323,6 +323,23 @@ TEST(Icons, IcoFileHoldsBothSizesWithMasks) {
   EXPECT_EQ(big.bgra[(16 * 32 + 16) * 4 + 3], 255);
 }
 
+TEST(Icons, SplitCursorFileCarriesItsHotSpotBetweenTheBars) {
+  const IconImage img = SplitCursorImage();
+  const std::vector<uint8_t> cur = EncodeCur(img, kSplitHotX, kSplitHotY);
+  EXPECT_EQ(cur[2], 2);  // cursor
+  EXPECT_EQ(cur[6 + 4] | cur[6 + 5] << 8, kSplitHotX);
+  EXPECT_EQ(cur[6 + 6] | cur[6 + 7] << 8, kSplitHotY);
+  const auto alpha = [&](int x, int y) { return img.bgra[(y * 32 + x) * 4 + 3]; };
+  const auto blue = [&](int x, int y) { return img.bgra[(y * 32 + x) * 4]; };
+  // Black bars left and right of the hot spot, white between them, clear far from the strokes.
+  EXPECT_EQ(alpha(kSplitHotX - 1, kSplitHotY), 255);
+  EXPECT_EQ(blue(kSplitHotX - 1, kSplitHotY), 0);
+  EXPECT_EQ(blue(kSplitHotX + 2, kSplitHotY), 0);
+  EXPECT_EQ(blue(kSplitHotX, kSplitHotY), 255);
+  EXPECT_EQ(alpha(0, 0), 0);
+  EXPECT_EQ(alpha(kSplitHotX, 2), 0);
+}
+
 TEST(Scenes, PicturesHaveTheirSizes) {
   EXPECT_EQ(SplashPicture().Width(), 329);
   EXPECT_EQ(SplashPicture().Height(), 263);

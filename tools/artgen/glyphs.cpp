@@ -123,10 +123,47 @@ IconImage AppIconImage(int size) {
   return img;
 }
 
-std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images) {
+IconImage SplitCursorImage() {
+  constexpr int kSize = 32;
+  // Black strokes: the double bar, and a shaft with a head pointing outwards on either side.
+  // The right half mirrors the left about the middle of the bar pair (x' = 31 - x).
+  std::vector<bool> ink(kSize * kSize, false);
+  const auto put = [&](int x, int y) {
+    ink[y * kSize + x] = true;
+    ink[y * kSize + (kSize - 1 - x)] = true;
+  };
+  for (int y = 9; y <= 23; ++y) put(14, y);
+  for (int x = 5; x <= 12; ++x) put(x, kSplitHotY);
+  for (int d = 1; d <= 4; ++d)
+    for (int y = kSplitHotY - d; y <= kSplitHotY + d; ++y) put(5 + d, y);
+  // A white outline around every stroke, so the pointer reads on dark and light alike.
+  IconImage img{kSize, std::vector<uint8_t>(kSize * kSize * 4, 0)};
+  for (int y = 0; y < kSize; ++y)
+    for (int x = 0; x < kSize; ++x) {
+      bool near = false;
+      for (int dy = -1; dy <= 1; ++dy)
+        for (int dx = -1; dx <= 1; ++dx) {
+          const int nx = x + dx, ny = y + dy;
+          near |= nx >= 0 && ny >= 0 && nx < kSize && ny < kSize && ink[ny * kSize + nx];
+        }
+      uint8_t* o = &img.bgra[(y * kSize + x) * 4];
+      if (ink[y * kSize + x])
+        o[0] = o[1] = o[2] = 0, o[3] = 255;
+      else if (near)
+        o[0] = o[1] = o[2] = 255, o[3] = 255;
+    }
+  return img;
+}
+
+namespace {
+
+// Icon and cursor files share one layout; a cursor's entry carries its hot spot where an icon's
+// carries planes and bit depth.
+std::vector<uint8_t> EncodeIconFile(const std::vector<IconImage>& images, uint16_t type,
+                                    uint16_t hot_x, uint16_t hot_y) {
   std::vector<uint8_t> out;
   PutLe16(out, 0);
-  PutLe16(out, 1);  // icon
+  PutLe16(out, type);
   PutLe16(out, static_cast<uint16_t>(images.size()));
   uint32_t offset = 6 + 16 * static_cast<uint32_t>(images.size());
   std::vector<uint8_t> bodies;
@@ -137,8 +174,8 @@ std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images) {
     out.push_back(static_cast<uint8_t>(s >= 256 ? 0 : s));
     out.push_back(static_cast<uint8_t>(s >= 256 ? 0 : s));
     out.push_back(0), out.push_back(0);
-    PutLe16(out, 1);
-    PutLe16(out, 32);
+    PutLe16(out, type == 2 ? hot_x : 1);
+    PutLe16(out, type == 2 ? hot_y : 32);
     PutLe32(out, bytes);
     PutLe32(out, offset);
     offset += bytes;
@@ -162,6 +199,16 @@ std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images) {
   }
   out.insert(out.end(), bodies.begin(), bodies.end());
   return out;
+}
+
+}  // namespace
+
+std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images) {
+  return EncodeIconFile(images, 1, 0, 0);
+}
+
+std::vector<uint8_t> EncodeCur(const IconImage& image, int hot_x, int hot_y) {
+  return EncodeIconFile({image}, 2, static_cast<uint16_t>(hot_x), static_cast<uint16_t>(hot_y));
 }
 
 }  // namespace coiffure::art

@@ -28,6 +28,13 @@ struct IconImage {
 IconImage AppIconImage(int size);
 // An .ico file holding the images as 32-bit bitmaps with their AND masks.
 std::vector<uint8_t> EncodeIco(const std::vector<IconImage>& images);
+// A .cur file of one such image with its hot spot.
+std::vector<uint8_t> EncodeCur(const IconImage& image, int hot_x, int hot_y);
+
+// The splitter's pointer, 32 x 32: two arrows pointing apart from a double bar, black with a
+// white outline; the hot spot lies between the bars.
+inline constexpr int kSplitHotX = 15, kSplitHotY = 16;
+IconImage SplitCursorImage();
 
 // Drawn pixels (coverage at least half) over the key colour, everything else the key colour.
 // Edges were blended against the canvas's own neutral background, never against the key.

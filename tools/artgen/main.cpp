@@ -46,6 +46,7 @@ void WriteResources(const std::string& res) {
   LogGlyphs().SaveBmp24(res + "/bitbtn1.bmp");
   SaveGlyph().SaveBmp24(res + "/bitbtn4.bmp");
   WriteFile(res + "/coiffure.ico", EncodeIco({AppIconImage(16), AppIconImage(32)}));
+  WriteFile(res + "/hsplit.cur", EncodeCur(SplitCursorImage(), kSplitHotX, kSplitHotY));
 }
 
 int Preview(const std::string& photo_path, const std::string& sheet_path) {

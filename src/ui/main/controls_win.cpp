@@ -1,8 +1,11 @@
 #include "ui/main/controls_win.h"
 
+#include <commctrl.h>
 #include <windowsx.h>
 
 #include <algorithm>
+
+#include "resource.h"
 
 namespace coiffure {
 
@@ -87,13 +90,53 @@ LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 // ---------------------------------------------------------------------------------------------
+// Toolbar edge
+
+namespace {
+
+LRESULT CALLBACK RaisedTopEdgeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
+                                   DWORD_PTR) {
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      const LRESULT r = DefSubclassProc(wnd, msg, wp, lp);
+      // The first rectangle of either form of the message is the client area to be.
+      reinterpret_cast<RECT*>(lp)->top += 1;
+      return r;
+    }
+    case WM_NCPAINT: {
+      DefSubclassProc(wnd, msg, wp, lp);
+      RECT r;
+      GetWindowRect(wnd, &r);
+      OffsetRect(&r, -r.left, -r.top);
+      HDC dc = GetWindowDC(wnd);
+      DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_TOP);
+      ReleaseDC(wnd, dc);
+      return 0;
+    }
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(wnd, RaisedTopEdgeProc, id);
+      break;
+  }
+  return DefSubclassProc(wnd, msg, wp, lp);
+}
+
+}  // namespace
+
+void AddRaisedTopEdge(HWND toolbar) {
+  SetWindowSubclass(toolbar, RaisedTopEdgeProc, 1, 0);
+  SetWindowPos(toolbar, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// ---------------------------------------------------------------------------------------------
 // Splitter
 
 Splitter::Splitter(HWND parent, int x, int y, int w, int h, std::function<int(int)> limit,
                    std::function<void(int)> on_release)
     : limit_(std::move(limit)), on_release_(std::move(on_release)) {
+  // The split pointer: two arrows pointing apart from a double bar.
   Register(L"TSplitter", GetSysColorBrush(COLOR_BTNFACE), 0, nullptr,
-           LoadCursorW(nullptr, IDC_SIZEWE));
+           LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HSPLIT)));
   CreateWin(0, L"TSplitter", L"Splitter1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h,
             parent);
 }

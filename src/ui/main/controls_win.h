@@ -67,6 +67,10 @@ class RaisedPanel : public BaseWindow<RaisedPanel> {
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 };
 
+// Gives a toolbar the raised outer edge along its top, outside its client area, as the form's
+// toolbars have it.
+void AddRaisedTopEdge(HWND toolbar);
+
 // The band bar: a tiled picture behind two toolbar bands, each with a gripper.
 class BandBar : public BaseWindow<BandBar> {
  public:
