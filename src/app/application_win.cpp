@@ -7,7 +7,6 @@
 #include "settings/form3_win.h"
 #include "toolkit/error_box_win.h"
 #include "ui/about/form2_win.h"
-#include "ui/main/form1_win.h"
 
 namespace coiffure {
 
@@ -24,33 +23,38 @@ int RunMessageLoop(HWND main_window, bool (*shortcut)(void*, MSG&), void* contex
   return static_cast<int>(msg.wParam);
 }
 
-int RunApplication() {
+Application::Application(TForm1::Options options) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
                                             ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS |
                                             ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-
   const HINSTANCE inst = GetModuleHandleW(nullptr);
-  auto form1 = std::make_unique<TForm1>(TForm1::Options{});
-  auto form2 = std::make_unique<TForm2>(inst);
-  auto form3 = std::make_unique<TForm3>(inst, &form1->Settings());
-  form1->SetAuxiliaryWindows(form2.get(), form3.get());
-  form1->Show();
-  struct Windows {
-    TForm1* form1;
-    TForm3* form3;
-  } windows{form1.get(), form3.get()};
-  const int code = RunMessageLoop(
-      form1->Handle(),
+  form1_ = std::make_unique<TForm1>(std::move(options));
+  form2_ = std::make_unique<TForm2>(inst);
+  form3_ = std::make_unique<TForm3>(inst, &form1_->Settings());
+  form1_->SetAuxiliaryWindows(form2_.get(), form3_.get());
+}
+
+Application::~Application() {
+  form1_.reset();  // destroying the main window runs FormDestroy
+  form2_.reset();
+  form3_.reset();
+}
+
+int Application::Run() {
+  form1_->Show();
+  return RunMessageLoop(
+      form1_->Handle(),
       [](void* ctx, MSG& m) {
-        auto* w = static_cast<Windows*>(ctx);
-        return w->form1->IsShortCut(m) || w->form3->PreTranslateMessage(&m);
+        auto* app = static_cast<Application*>(ctx);
+        return app->form1_->IsShortCut(m) || app->form3_->PreTranslateMessage(&m);
       },
-      &windows);
-  form1.reset();  // destroying the main window runs FormDestroy
-  form2.reset();
-  form3.reset();
-  return code;
+      this);
+}
+
+int RunApplication() {
+  Application app;
+  return app.Run();
 }
 
 }  // namespace coiffure

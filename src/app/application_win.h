@@ -3,7 +3,39 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "ui/main/form1_win.h"
+
 namespace coiffure {
+
+class TForm2;
+class TForm3;
+
+// The program's windows for the whole run. Construction creates them in the program's order:
+// the main window (whose creation shows the splash and loads the start-up pictures), then the
+// about box and the settings dialog, hidden. Destruction takes the main window first, so that
+// FormDestroy runs while the others still exist.
+class Application {
+ public:
+  explicit Application(TForm1::Options options = {});
+  ~Application();
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  TForm1& Form1() { return *form1_; }
+  TForm2& Form2() { return *form2_; }
+  TForm3& Form3() { return *form3_; }
+
+  // The first show of the main window (FormShow runs before it appears), then the message loop
+  // until the application is asked to end. Returns the exit code.
+  int Run();
+
+ private:
+  std::unique_ptr<TForm1> form1_;
+  std::unique_ptr<TForm2> form2_;
+  std::unique_ptr<TForm3> form3_;
+};
 
 // The whole life of the process; returns the exit code.
 int RunApplication();

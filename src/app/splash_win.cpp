@@ -14,7 +14,7 @@ constexpr wchar_t kLabel1[] = L"正在加载图片，请稍等......";
 Tcsh::Tcsh(UINT interval_ms)
     : interval_(interval_ms),
       image1_(LoadBitmapResource(IDB_SPLASH)),
-      label_font_(MakeFont(L"Arial", 11)),
+      label_font_(MakeFont(L"Arial", -11)),
       cream_(CreateSolidBrush(kCream)) {
   Register(L"Tcsh", nullptr);
   RECT r{0, 0, kClientWidth, kClientHeight};

@@ -18,6 +18,7 @@ class Tcsh : public BaseWindow<Tcsh> {
   // Shows the window modally; returns when Timer1 has closed it.
   void ShowModal();
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
+  HFONT LabelFont() const { return label_font_.Get(); }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

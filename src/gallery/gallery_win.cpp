@@ -192,10 +192,4 @@ void ScanHairLibraryInto(HWND listview) {
   ScanHairLibrary(dir, gallery);
 }
 
-void ScanLibraryFolder(HWND listview, const std::string& app_folder) {
-  SetCurrentDirectoryW(Widen(app_folder + "ml_fx\\").c_str());
-  ScanHairLibraryInto(listview);
-  SetCurrentDirectoryW(Widen(app_folder).c_str());
-}
-
 }  // namespace coiffure

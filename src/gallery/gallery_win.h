@@ -57,9 +57,4 @@ void CreateGalleryImageList(HWND listview);
 // Throws the scan's PictureError.
 void ScanHairLibraryInto(HWND listview);
 
-// The first-show sequence around the scan: app_folder + "ml_fx\" made current (a failure is
-// silent, so a missing library scans whatever folder is current), the scan, then app_folder
-// made current again. An error from the scan leaves the current folder where it happened.
-void ScanLibraryFolder(HWND listview, const std::string& app_folder);
-
 }  // namespace coiffure

@@ -33,11 +33,9 @@ void ShowModal(HWND window, HWND owner, const std::function<bool()>& done) {
 void CentreOnScreen(HWND window) {
   RECT r;
   GetWindowRect(window, &r);
-  RECT work;
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   const int w = r.right - r.left, h = r.bottom - r.top;
-  const int x = work.left + (work.right - work.left - w) / 2;
-  const int y = work.top + (work.bottom - work.top - h) / 2;
+  const int x = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  const int y = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
   SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 

@@ -14,7 +14,7 @@ void RunModalLoop(const std::function<bool()>& done);
 // Shows window modally over owner: the owner is disabled until done() is true.
 void ShowModal(HWND window, HWND owner, const std::function<bool()>& done);
 
-// Centres a top-level window on the desktop's work area.
+// Centres a top-level window on the whole screen.
 void CentreOnScreen(HWND window);
 
 }  // namespace coiffure

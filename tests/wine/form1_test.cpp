@@ -75,26 +75,82 @@ TEST_F(MainWindowTest, StartsWithTheLayoutAndTheWorkspaceStartValues) {
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
-  const RECT pb = ChildRect(form_->PaintBoxHandle());
-  EXPECT_EQ(pb.left, 0);
-  EXPECT_EQ(pb.top, 23);
-  EXPECT_EQ(pb.right - pb.left, 529);
-  EXPECT_EQ(pb.bottom - pb.top, 444);
-  const RECT im = ChildRect(form_->Image3Handle());
-  EXPECT_EQ(im.left, 0);
-  EXPECT_EQ(im.top, 321);
-  EXPECT_EQ(im.right - im.left, 160);
-  EXPECT_EQ(im.bottom - im.top, 146);
-  const RECT panel = ChildRect(form_->Panel1Handle());
-  EXPECT_EQ(panel.left, 533);
-  EXPECT_EQ(panel.right - panel.left, 231);
+
+  // Every control where the form's layout puts it: left, top, width, height in its parent.
+  struct Placed {
+    const char* name;
+    HWND wnd;
+    RECT want;
+  } const controls[] = {
+      {"PaintBox1", form_->PaintBoxHandle(), {0, 23, 529, 444}},
+      {"Image3", form_->Image3Handle(), {0, 321, 160, 146}},
+      {"Splitter1", form_->SplitterHandle(), {529, 23, 4, 444}},
+      {"StatusBar1", form_->StatusBarHandle(), {0, 467, 764, 19}},
+      {"Panel1", form_->Panel1Handle(), {533, 23, 231, 444}},
+      {"ListView1", form_->ListViewHandle(), {1, 1, 229, 442}},
+      {"CoolBar1", form_->CoolBarHandle(), {0, 0, 764, 23}},
+      {"ToolBar1", form_->ToolBar1Handle(), {9, 0, 226, 24}},
+      {"ToolBar2", form_->ToolBar2Handle(), {248, 0, 512, 24}},
+  };
+  for (const Placed& c : controls) {
+    RECT r;
+    GetWindowRect(c.wnd, &r);
+    MapWindowPoints(nullptr, GetParent(c.wnd), reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ((std::vector<LONG>{r.left, r.top, r.right - r.left, r.bottom - r.top}),
+              (std::vector<LONG>{c.want.left, c.want.top, c.want.right, c.want.bottom}))
+        << c.name;
+  }
+  EXPECT_EQ(GetParent(form_->ListViewHandle()), form_->Panel1Handle());
+  EXPECT_EQ(GetParent(form_->ToolBar1Handle()), form_->CoolBarHandle());
 
   const Workspace& ws = form_->Work();
   EXPECT_EQ(ws.Photo.Width(), 512);
   EXPECT_FALSE(ws.HairMask.Empty());
   EXPECT_FALSE(ws.HairImage.Empty());
-  EXPECT_EQ(StatusText(form_->StatusBarHandle(), 0), L"状态:");
-  EXPECT_EQ(StatusText(form_->StatusBarHandle(), 1), L"图片位置");
+}
+
+TEST_F(MainWindowTest, FontsHaveACharacterHeightOf11AndTheToolBarsARaisedEdge) {
+  // The character height, as the platform's metrics give it: cell height less internal leading.
+  const auto char_height = [](HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return tm.tmHeight - tm.tmInternalLeading;
+  };
+  for (HWND w : {form_->ListViewHandle(), form_->StatusBarHandle()})
+    EXPECT_EQ(char_height(reinterpret_cast<HFONT>(SendMessageW(w, WM_GETFONT, 0, 0))), 11);
+  Tcsh splash(10);
+  EXPECT_EQ(char_height(splash.LabelFont()), 11);
+
+  // The edge takes the toolbars' top row, outside the buttons' client area.
+  for (HWND tb : {form_->ToolBar1Handle(), form_->ToolBar2Handle()}) {
+    RECT c;
+    GetClientRect(tb, &c);
+    EXPECT_EQ(c.bottom, 23);
+    HDC dc = GetWindowDC(tb);
+    EXPECT_EQ(GetPixel(dc, 40, 0), GetSysColor(COLOR_3DLIGHT));
+    ReleaseDC(tb, dc);
+  }
+}
+
+TEST_F(MainWindowTest, SplitterShowsTheSplitPointer) {
+  const HCURSOR cursor =
+      reinterpret_cast<HCURSOR>(GetClassLongPtrW(form_->SplitterHandle(), GCLP_HCURSOR));
+  ASSERT_NE(cursor, nullptr);
+  EXPECT_NE(cursor, LoadCursorW(nullptr, IDC_SIZEWE));
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(cursor, &info));
+  EXPECT_FALSE(info.fIcon);
+  EXPECT_EQ(info.xHotspot, 15u);
+  EXPECT_EQ(info.yHotspot, 16u);
+  BITMAP bm{};
+  GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bm), &bm);
+  EXPECT_EQ(bm.bmWidth, 32);
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  if (info.hbmMask) DeleteObject(info.hbmMask);
 }
 
 TEST_F(MainWindowTest, PaintShowsTheCompositeAndThePosition) {
@@ -273,6 +329,40 @@ TEST_F(MainWindowTest, ArrowKeysNudgeAndEnterDropsTheSelection) {
   EXPECT_FALSE(IsWindowEnabled(form_->ListViewHandle()));
   SendMessageW(form_->Handle(), WM_KEYDOWN, VK_RIGHT, 0);
   EXPECT_EQ(ws.HairRect(), (Rect{-1, 10, 199, 210}));
+}
+
+TEST_F(MainWindowTest, AltWithArrowsAndEnterEditsAndThePlatformKeepsItsAltKeys) {
+  Workspace& ws = form_->Work();
+  Mouse(WM_LBUTTONDOWN, 100, 100);
+  Mouse(WM_LBUTTONUP, 100, 100);
+  BYTE keys[256];
+  GetKeyboardState(keys);
+  keys[VK_MENU] = keys[VK_LMENU] = 0x80;
+  SetKeyboardState(keys);
+  const LPARAM alt = LPARAM{1} << 29;  // the context code: Alt is held
+  auto key = [&](WPARAM vk) {
+    PostMessageW(form_->Handle(), WM_SYSKEYDOWN, vk, alt | 1);
+    PostMessageW(form_->Handle(), WM_SYSKEYUP, vk, alt | 1 | (LPARAM{3} << 30));
+    Pump();
+  };
+  key(VK_LEFT);
+  EXPECT_EQ(ws.HairRect(), (Rect{-1, 0, 199, 200}));  // Alt alone is no Ctrl: one pixel
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0x80;
+  SetKeyboardState(keys);
+  key(VK_DOWN);
+  EXPECT_EQ(ws.HairRect(), (Rect{-1, 1, 199, 201}));  // Ctrl with Alt: still one pixel
+  keys[VK_CONTROL] = keys[VK_LCONTROL] = 0;
+  SetKeyboardState(keys);
+  key(VK_RETURN);
+  EXPECT_FALSE(ws.HairSelected);
+  // What the keys do not use goes on to the platform: Alt+F4 closes, so the question comes.
+  EXPECT_TRUE(boxes_->boxes.empty());
+  key(VK_F4);
+  keys[VK_MENU] = keys[VK_LMENU] = 0;
+  SetKeyboardState(keys);
+  ASSERT_EQ(boxes_->boxes.size(), 1u);
+  EXPECT_EQ(boxes_->boxes[0].text, L"真的要退出吗？");
+  EXPECT_TRUE(IsWindow(form_->Handle()));
 }
 
 TEST_F(MainWindowTest, ImageCornerTakesTheMouse) {

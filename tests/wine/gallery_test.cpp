@@ -236,30 +236,6 @@ TEST(GalleryOnDisk, LongChineseNamesListAndALockedPictureStopsTheScan) {
   EXPECT_EQ(ImageList_GetImageCount(w2.Images()), static_cast<int>(w2.Captions().size()));
 }
 
-TEST(GalleryOnDisk, FirstShowScansTheLibraryOrWhateverFolderIsCurrent) {
-  TempFolder app, elsewhere;
-  WritePicture(app / L"ml_fx" / L"bob.bmp", 200, 200, {1, 2, 3});
-  WritePicture(app / L"stray.bmp", 200, 200, {1, 2, 3});
-  WritePicture(elsewhere / L"here.bmp", 200, 200, {1, 2, 3});
-  const std::string folder = Narrow(app.Path().wstring()) + "\\";
-  const std::wstring before = CurrentFolder();
-
-  SetCurrentDirectoryW(elsewhere.Path().c_str());
-  GalleryWindow w;
-  ScanLibraryFolder(w.List(), folder);
-  EXPECT_EQ(w.Captions(), (std::vector<std::string>{"bob.bmp"}));
-  EXPECT_EQ(fs::path(CurrentFolder()), app.Path());
-
-  // Without a library folder the scan lists the folder that happens to be current.
-  RemoveTree(app / L"ml_fx");
-  SetCurrentDirectoryW(elsewhere.Path().c_str());
-  GalleryWindow w2;
-  ScanLibraryFolder(w2.List(), folder);
-  EXPECT_EQ(w2.Captions(), (std::vector<std::string>{"here.bmp"}));
-  EXPECT_EQ(fs::path(CurrentFolder()), app.Path());
-  SetCurrentDirectoryW(before.c_str());
-}
-
 // Runs a host program when under Wine (whose CreateSymbolicLinkW makes nothing); false
 // elsewhere or when it fails.
 bool RunOnHost(const wchar_t* program, std::wstring args) {

@@ -10,6 +10,8 @@ namespace coiffure {
 
 namespace {
 constexpr int kPaintTop = 23, kPaintWidth = 529, kPaintHeight = 444;
+constexpr int kStatusTop = kPaintTop + kPaintHeight, kStatusHeight = 19;
+constexpr int kToolBarHeight = 24;
 constexpr COLORREF kLime = RGB(0, 255, 0);
 constexpr COLORREF kMagenta = RGB(255, 0, 255);
 constexpr int kStatusPanelWidths[3] = {550, 60, 50};
@@ -37,8 +39,11 @@ void TForm1::CreateControls() {
       [](int proposed) { return SplitterPaintBoxWidth(proposed); },
       [this](int width) { ApplyPaintBoxWidth(width); });
 
-  statusbar_ = CreateWindowExW(0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_BOTTOM, 0, 0,
-                               0, 0, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
+  // Placed by the layout, not by the control: its own height would follow the font and overlap
+  // the paint box's last row.
+  statusbar_ = CreateWindowExW(
+      0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
+      kStatusTop, kClientWidth, kStatusHeight, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(statusbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   int edges[3];
   for (int i = 0, sum = 0; i < 3; ++i) edges[i] = (sum += kStatusPanelWidths[i]);
@@ -74,7 +79,8 @@ HWND TForm1::CreateToolBar(const std::vector<ToolButtonInfo>& infos, int x, int 
       0, TOOLBARCLASSNAMEW, L"",
       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
           TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
-      x, 0, width, 24, coolbar_->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+      x, 0, width, kToolBarHeight, coolbar_->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
+  AddRaisedTopEdge(tb);
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(tb, TB_SETPARENT, reinterpret_cast<WPARAM>(hwnd_), 0);
   SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imagelist1_));
@@ -97,7 +103,7 @@ HWND TForm1::CreateToolBar(const std::vector<ToolButtonInfo>& infos, int x, int 
   SendMessageW(tb, TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
   SendMessageW(tb, TB_SETBUTTONSIZE, 0, MAKELPARAM(23, 22));
   SendMessageW(tb, TB_AUTOSIZE, 0, 0);
-  MoveWindow(tb, x, 0, width, 23, FALSE);
+  MoveWindow(tb, x, 0, width, kToolBarHeight, FALSE);
   return tb;
 }
 

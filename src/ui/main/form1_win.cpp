@@ -27,7 +27,7 @@ TForm1::TForm1(Options options) : options_(std::move(options)) {
   static Brush teal(CreateSolidBrush(kTealColor));
   Register(L"TForm1", teal.Get(), 0,
            LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
-  font_ = MakeFont(L"MS Sans Serif", 11);
+  font_ = MakeFont(L"MS Sans Serif", -11);
   CreateMenuBar();
   RECT r{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&r, kStyle, TRUE, 0);
@@ -56,11 +56,13 @@ void TForm1::Trace(const char* handler) {
 
 void TForm1::Show() {
   CentreOnScreen(hwnd_);
-  ShowWindow(hwnd_, SW_SHOW);
+  // The show handler runs before the window reaches the screen: the library scan and the
+  // settings warning come first, and the window then appears complete.
   if (!shown_) {
     shown_ = true;
     Guarded(hwnd_, [this] { FormShow(); });
   }
+  ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
 }
 
@@ -232,6 +234,14 @@ LRESULT TForm1::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
       FormKeyDown(static_cast<WORD>(wp));
       return 0;
+    case WM_SYSKEYDOWN:
+      // With Alt held the keys arrive here. The arrows and Enter edit as they do without it,
+      // and the platform still sees every key: menu access keys, Alt+F4 and Alt+Space work.
+      FormKeyDown(static_cast<WORD>(wp));
+      break;
+    case WM_SYSCHAR:
+      if (wp == VK_RETURN) return 0;  // Alt+Enter deselected; it names no menu entry
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wp) != WA_INACTIVE) {
         // The gallery is the one control that takes the focus; else the window keeps it.

@@ -135,6 +135,7 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   HWND StatusBarHandle() const { return statusbar_; }
   HWND Panel1Handle() const { return panel1_ ? panel1_->Handle() : nullptr; }
   HWND ListViewHandle() const { return listview_; }
+  HWND CoolBarHandle() const { return coolbar_ ? coolbar_->Handle() : nullptr; }
   HWND ToolBar1Handle() const { return toolbar1_; }
   HWND ToolBar2Handle() const { return toolbar2_; }
   HMENU MenuHandle() const { return menu_; }
