@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/splash_win.h"
 #include "settings/form3_win.h"
 #include "toolkit/error_box_win.h"
 #include "ui/about/form2_win.h"
@@ -23,13 +24,21 @@ int RunMessageLoop(HWND main_window, bool (*shortcut)(void*, MSG&), void* contex
   return static_cast<int>(msg.wParam);
 }
 
-Application::Application(TForm1::Options options) {
+Application::Application(StartOptions options) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
                                             ICC_LISTVIEW_CLASSES | ICC_UPDOWN_CLASS |
                                             ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
-  form1_ = std::make_unique<TForm1>(std::move(options));
+  TForm1::Options form1;
+  if (options.show_splash) {
+    form1.show_splash = [] {
+      Tcsh splash;
+      splash.ShowModal();
+    };
+  }
+  form1.app_folder = std::move(options.app_folder);
+  form1_ = std::make_unique<TForm1>(std::move(form1));
   form2_ = std::make_unique<TForm2>(inst);
   form3_ = std::make_unique<TForm3>(inst, &form1_->Settings());
   form1_->SetAuxiliaryWindows(form2_.get(), form3_.get());

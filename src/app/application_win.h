@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <string>
 
 #include "ui/main/form1_win.h"
 
@@ -16,9 +17,14 @@ class TForm3;
 // the main window (whose creation shows the splash and loads the start-up pictures), then the
 // about box and the settings dialog, hidden. Destruction takes the main window first, so that
 // FormDestroy runs while the others still exist.
+struct StartOptions {
+  bool show_splash = true;  // tests may skip the 3000 ms wait
+  std::string app_folder;   // empty: the executable's folder
+};
+
 class Application {
  public:
-  explicit Application(TForm1::Options options = {});
+  explicit Application(StartOptions options = {});
   ~Application();
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;

@@ -16,7 +16,7 @@ Tcsh::Tcsh(UINT interval_ms)
       image1_(LoadBitmapResource(IDB_SPLASH)),
       label_font_(MakeFont(L"Arial", -11)),
       cream_(CreateSolidBrush(kCream)) {
-  Register(L"Tcsh", nullptr);
+  Register({L"Tcsh"});
   RECT r{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&r, WS_POPUP, FALSE, WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
   CreateWin(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, L"Tcsh", L"csh", WS_POPUP, 0, 0, r.right - r.left,
@@ -28,9 +28,7 @@ Tcsh::Tcsh(UINT interval_ms)
 void Tcsh::ShowModal() {
   CentreOnScreen(hwnd_);
   closed_ = false;
-  ShowWindow(hwnd_, SW_SHOW);
-  UpdateWindow(hwnd_);
-  RunModalLoop([this] { return closed_; });
+  coiffure::ShowModal(hwnd_, nullptr, [this] { return closed_; });
 }
 
 void Tcsh::Timer1Timer() {
@@ -68,10 +66,8 @@ LRESULT Tcsh::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      Paint(dc);
-      EndPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
+      Paint(dc.Get());
       return 0;
     }
     case WM_CLOSE:

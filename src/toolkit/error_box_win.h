@@ -29,4 +29,15 @@ void Guarded(HWND owner, F&& f) {
   }
 }
 
+// The same for a handler with a result; 0 when it failed.
+template <typename F>
+LRESULT GuardedResult(HWND owner, F&& f) {
+  try {
+    return f();
+  } catch (...) {
+    ReportCurrentException(owner);
+    return 0;
+  }
+}
+
 }  // namespace coiffure

@@ -1,7 +1,10 @@
-// Owning wrappers for GDI objects and a scoped selection into a device context.
+// Owning wrappers for GDI and USER resources, scoped device contexts and a scoped selection.
+// An owning type frees its handle; a plain handle (HDC, HBITMAP, HFONT) is always borrowed.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include <utility>
 
@@ -37,6 +40,33 @@ using Brush = GdiObject<HBRUSH>;
 using Bitmap = GdiObject<HBITMAP>;
 using Pen = GdiObject<HPEN>;
 
+// An image list of the common controls, destroyed with its owner.
+class ImageList {
+ public:
+  ImageList() = default;
+  explicit ImageList(HIMAGELIST h) : h_(h) {}
+  ImageList(ImageList&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  ImageList& operator=(ImageList&& o) noexcept {
+    if (this != &o) {
+      Reset();
+      h_ = std::exchange(o.h_, nullptr);
+    }
+    return *this;
+  }
+  ~ImageList() { Reset(); }
+  void Reset(HIMAGELIST h = nullptr) {
+    if (h_) ImageList_Destroy(h_);
+    h_ = h;
+  }
+  HIMAGELIST Get() const { return h_; }
+  explicit operator bool() const { return h_ != nullptr; }
+
+ private:
+  HIMAGELIST h_ = nullptr;
+};
+
+// Selects an object into a DC for the scope and puts the previous one back. Declare it after
+// the DC object, so that it is undone before the DC is released or deleted.
 class ScopedSelect {
  public:
   ScopedSelect(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
@@ -49,10 +79,13 @@ class ScopedSelect {
   HGDIOBJ old_;
 };
 
+// A memory DC compatible with another DC (or with the screen when given none).
 class MemoryDC {
  public:
-  explicit MemoryDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
-  ~MemoryDC() { DeleteDC(dc_); }
+  explicit MemoryDC(HDC like = nullptr) : dc_(CreateCompatibleDC(like)) {}
+  ~MemoryDC() {
+    if (dc_) DeleteDC(dc_);
+  }
   MemoryDC(const MemoryDC&) = delete;
   MemoryDC& operator=(const MemoryDC&) = delete;
   HDC Get() const { return dc_; }
@@ -61,11 +94,65 @@ class MemoryDC {
   HDC dc_;
 };
 
-// The toolkit's form font: a face name at a character height in pixels (negative: cell height
-// excluded, as the forms give it).
-inline Font MakeFont(const wchar_t* face, int height, bool underline = false) {
-  return Font(CreateFontW(height, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
-                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+// The DC of a WM_PAINT, ended with the scope.
+class PaintDC {
+ public:
+  explicit PaintDC(HWND wnd) : wnd_(wnd), dc_(BeginPaint(wnd, &ps_)) {}
+  ~PaintDC() { EndPaint(wnd_, &ps_); }
+  PaintDC(const PaintDC&) = delete;
+  PaintDC& operator=(const PaintDC&) = delete;
+  HDC Get() const { return dc_; }
+
+ private:
+  HWND wnd_;
+  PAINTSTRUCT ps_{};
+  HDC dc_;
+};
+
+// A window's DC, released with the scope: its client area, its whole window (frame included),
+// or with no window the screen's.
+class WindowDC {
+ public:
+  enum class Area { kClient, kWhole };
+  explicit WindowDC(HWND wnd = nullptr, Area area = Area::kClient)
+      : wnd_(wnd), dc_(area == Area::kWhole ? GetWindowDC(wnd) : GetDC(wnd)) {}
+  // The screen, drawn over every window while a drag shows its feedback there (the plain
+  // screen DC when the locked one cannot be had).
+  static WindowDC LockedScreen() {
+    HDC dc = GetDCEx(nullptr, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
+    return dc ? WindowDC(nullptr, dc) : WindowDC();
+  }
+  WindowDC(WindowDC&& o) noexcept : wnd_(o.wnd_), dc_(std::exchange(o.dc_, nullptr)) {}
+  WindowDC& operator=(WindowDC&&) = delete;
+  ~WindowDC() {
+    if (dc_) ReleaseDC(wnd_, dc_);
+  }
+  HDC Get() const { return dc_; }
+
+ private:
+  WindowDC(HWND wnd, HDC dc) : wnd_(wnd), dc_(dc) {}
+  HWND wnd_;
+  HDC dc_;
+};
+
+// The header of a top-down 24-bit device-independent bitmap, rows padded to 4 bytes.
+inline BITMAPINFO TopDownBgr24Info(int width, int height) {
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+  bi.bmiHeader.biWidth = width;
+  bi.bmiHeader.biHeight = -height;
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  return bi;
+}
+
+// The toolkit's form font: a face name at a height in pixels (negative: the character height,
+// internal leading excluded, as the forms give it).
+inline Font MakeFont(const wchar_t* face, int height, bool underline = false,
+                     int weight = FW_NORMAL, DWORD quality = DEFAULT_QUALITY) {
+  return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
                           DEFAULT_PITCH | FF_DONTCARE, face));
 }
 

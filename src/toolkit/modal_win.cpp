@@ -2,7 +2,10 @@
 
 namespace coiffure {
 
-void RunModalLoop(const std::function<bool()>& done) {
+namespace {
+
+void RunModalLoop(const std::function<bool()>& done,
+                  const std::function<bool(MSG&)>& pretranslate) {
   MSG msg;
   while (!done()) {
     const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
@@ -11,20 +14,25 @@ void RunModalLoop(const std::function<bool()>& done) {
       return;
     }
     if (r < 0) return;
-    if (!IsDialogMessageW(GetActiveWindow(), &msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    if (pretranslate && pretranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
   }
 }
 
-void ShowModal(HWND window, HWND owner, const std::function<bool()>& done) {
+}  // namespace
+
+void ShowModal(HWND window, HWND owner, const std::function<bool()>& done,
+               const std::function<bool(MSG&)>& pretranslate) {
   const bool owner_was_enabled = owner && IsWindowEnabled(owner);
   if (owner_was_enabled) EnableWindow(owner, FALSE);
   ShowWindow(window, SW_SHOW);
+  UpdateWindow(window);
   SetForegroundWindow(window);
-  RunModalLoop(done);
+  SetFocus(window);
+  RunModalLoop(done, pretranslate);
   if (owner_was_enabled) {
+    // Enabled again before the window goes, so that the owner gets the activation back.
     EnableWindow(owner, TRUE);
     SetActiveWindow(owner);
   }

@@ -7,12 +7,12 @@
 
 namespace coiffure {
 
-// Runs messages until done() is true. A WM_QUIT seen meanwhile ends the loop and is posted
-// again so that the outer loop ends too.
-void RunModalLoop(const std::function<bool()>& done);
-
-// Shows window modally over owner: the owner is disabled until done() is true.
-void ShowModal(HWND window, HWND owner, const std::function<bool()>& done);
+// Shows window modally over owner (which may be null): the owner is disabled until done() is
+// true, then enabled and activated again. pretranslate, when given, sees each message first and
+// keeps it by returning true (a dialog's keys). A WM_QUIT seen meanwhile ends the display and is
+// posted again so that the outer loop ends too. Hiding the window afterwards is the caller's.
+void ShowModal(HWND window, HWND owner, const std::function<bool()>& done,
+               const std::function<bool(MSG&)>& pretranslate = {});
 
 // Centres a top-level window on the whole screen.
 void CentreOnScreen(HWND window);

@@ -1,13 +1,19 @@
-// A small CRTP base for windows: binds `this` at WM_NCCREATE and keeps exceptions from crossing
-// the window procedure (they are reported in the application's error box).
+// The toolkit's window base: one class registration path and one guarded window procedure for
+// every window of the program, and the same for controls of the platform's own classes that a
+// window subclasses. Exceptions never cross a window procedure: they are reported in the
+// application's error box and the message loop goes on.
 #pragma once
 
 #include <windows.h>
+
+#include <commctrl.h>
 
 #include "toolkit/error_box_win.h"
 
 namespace coiffure {
 
+// A window class of our own, bound to T at WM_NCCREATE. T::HandleMessage unpacks each message
+// once and calls a typed handler, else Default().
 template <typename T>
 class BaseWindow {
  public:
@@ -39,27 +45,29 @@ class BaseWindow {
       self->hwnd_ = nullptr;
       return DefWindowProcW(hwnd, msg, wp, lp);
     }
-    try {
-      return self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-      ReportCurrentException(GetAncestor(hwnd, GA_ROOT));
-      return 0;
-    }
+    return GuardedResult(hwnd, [&] { return self->HandleMessage(msg, wp, lp); });
   }
 
  protected:
-  static void Register(const wchar_t* class_name, HBRUSH background, UINT style = 0,
-                       HICON icon = nullptr, HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW)) {
+  struct ClassInfo {
+    const wchar_t* name;
+    HBRUSH background = nullptr;
+    UINT style = 0;
+    HICON icon = nullptr;
+    HCURSOR cursor = LoadCursorW(nullptr, IDC_ARROW);
+  };
+  // Registers the class once per process.
+  static void Register(const ClassInfo& c) {
     WNDCLASSEXW wc{sizeof(wc)};
-    if (GetClassInfoExW(GetModuleHandleW(nullptr), class_name, &wc)) return;
-    wc.style = style;
+    if (GetClassInfoExW(GetModuleHandleW(nullptr), c.name, &wc)) return;
+    wc.style = c.style;
     wc.lpfnWndProc = &T::WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = cursor;
-    wc.hbrBackground = background;
-    wc.lpszClassName = class_name;
-    wc.hIcon = icon;
-    wc.hIconSm = icon;
+    wc.hCursor = c.cursor;
+    wc.hbrBackground = c.background;
+    wc.lpszClassName = c.name;
+    wc.hIcon = c.icon;
+    wc.hIconSm = c.icon;
     RegisterClassExW(&wc);
   }
 
@@ -72,6 +80,42 @@ class BaseWindow {
   LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(hwnd_, msg, wp, lp); }
 
   HWND hwnd_ = nullptr;
+};
+
+// A control of a platform class (an edit field, a toolbar) whose messages T sees first, in
+// T::HandleMessage; Default() passes them on to the control.
+template <typename T>
+class SubclassedControl {
+ public:
+  SubclassedControl() = default;
+  SubclassedControl(const SubclassedControl&) = delete;
+  SubclassedControl& operator=(const SubclassedControl&) = delete;
+  ~SubclassedControl() {
+    if (wnd_) RemoveWindowSubclass(wnd_, &Proc, 0);
+  }
+
+  HWND Handle() const { return wnd_; }
+
+ protected:
+  void Subclass(HWND control) {
+    wnd_ = control;
+    SetWindowSubclass(control, &Proc, 0, reinterpret_cast<DWORD_PTR>(static_cast<T*>(this)));
+  }
+  LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefSubclassProc(wnd_, msg, wp, lp); }
+
+ private:
+  static LRESULT CALLBACK Proc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<T*>(data);
+    if (msg == WM_NCDESTROY) {
+      RemoveWindowSubclass(wnd, &Proc, 0);
+      self->wnd_ = nullptr;
+      return DefSubclassProc(wnd, msg, wp, lp);
+    }
+    return GuardedResult(GetAncestor(wnd, GA_ROOT),
+                         [&] { return self->HandleMessage(msg, wp, lp); });
+  }
+
+  HWND wnd_ = nullptr;
 };
 
 }  // namespace coiffure

@@ -16,7 +16,7 @@ class MainWindowTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     boxes_ = new BoxRecorder(IDNO);
-    form_ = new TForm1(TForm1::Options{false, CurrentFolder()});
+    form_ = new TForm1(TForm1::Options{nullptr, CurrentFolder()});
     form_->Show();
     Pump();
   }
@@ -519,7 +519,7 @@ TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {
   BoxRecorder boxes;
   const std::string cwd = CurrentFolder();
   {
-    TForm1 form(TForm1::Options{false, folder});
+    TForm1 form(TForm1::Options{nullptr, folder});
     ASSERT_EQ(boxes.boxes.size(), 1u);
     EXPECT_EQ(boxes.boxes[0].text, Widen("Cannot open file " + folder + "\\ml_data\\test.bmp."));
     EXPECT_EQ(boxes.boxes[0].flags, static_cast<UINT>(MB_OK | MB_ICONSTOP));
@@ -537,7 +537,7 @@ TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {
 
 TEST(MainWindowExit, ExitEndsWithoutTheQuestionAndDisconnects) {
   BoxRecorder boxes(IDNO);
-  TForm1 form(TForm1::Options{false, CurrentFolder()});
+  TForm1 form(TForm1::Options{nullptr, CurrentFolder()});
   std::vector<std::string> trace;
   form.SetTraceForTests(&trace);
   form.RunMenuEntry(kMenuE1);

@@ -136,7 +136,7 @@ TEST(ProgramStart, SplashThenPicturesThenFirstShowBeforeTheWindowAppears) {
   g_samples.clear();
   g_start = GetTickCount();
   const UINT_PTR timer = SetTimer(nullptr, 0, 50, SampleScreen);
-  auto app = std::make_unique<Application>(TForm1::Options{true, staged.Folder()});
+  auto app = std::make_unique<Application>(StartOptions{true, staged.Folder()});
   const DWORD created = GetTickCount() - g_start;
   KillTimer(nullptr, timer);
   TForm1& form = app->Form1();
@@ -195,7 +195,7 @@ TEST(ProgramStart, MissingLibraryFolderScansWhateverFolderIsCurrent) {
   ASSERT_TRUE(CopyFileW((staged.Root() / L"ml_data" / L"fx1.bmp").c_str(),
                         Widen(elsewhere.Path("here.bmp")).c_str(), FALSE));
   BoxRecorder boxes;
-  Application app(TForm1::Options{false, staged.Folder()});
+  Application app({false, staged.Folder()});
   SetCurrentDirectoryW(Widen(elsewhere.Path("")).c_str());
   app.Form1().Show();
   Pump();

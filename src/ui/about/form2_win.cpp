@@ -6,7 +6,7 @@
 #include <string>
 
 #include "resource.h"
-#include "toolkit/error_box_win.h"
+#include "toolkit/modal_win.h"
 #include "toolkit/text_win.h"
 
 namespace coiffure {
@@ -25,99 +25,53 @@ constexpr RECT kImage2{49, 344, 73, 368};
 constexpr RECT kSpeedButton1{88, 376, 233, 398};
 constexpr wchar_t kCloseCaption[] = L"关闭[&C]";
 
-HFONT MakeFont(bool underline) {
-  return CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, underline, FALSE, DEFAULT_CHARSET,
-                     OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH,
-                     L"MS Sans Serif");
-}
-
 bool Inside(const RECT& r, POINT p) {
   return PtInRect(&r, p) != FALSE;
 }
 
 // A picture stretched to its place; the colour of its bottom-left pixel is see-through.
-void DrawTransparent(HDC dc, HBITMAP bmp, const RECT& to) {
+void DrawTransparent(HDC dc, const Bitmap& bmp, const RECT& to) {
   if (!bmp) return;
   BITMAP bm{};
-  GetObjectW(bmp, sizeof(bm), &bm);
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  TransparentBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, mem, 0, 0, bm.bmWidth,
-                 bm.bmHeight, GetPixel(mem, 0, bm.bmHeight - 1));
-  SelectObject(mem, old);
-  DeleteDC(mem);
+  GetObjectW(bmp.Get(), sizeof(bm), &bm);
+  MemoryDC mem(dc);
+  ScopedSelect sel(mem.Get(), bmp.Get());
+  TransparentBlt(dc, to.left, to.top, to.right - to.left, to.bottom - to.top, mem.Get(), 0, 0,
+                 bm.bmWidth, bm.bmHeight, GetPixel(mem.Get(), 0, bm.bmHeight - 1));
 }
 
 }  // namespace
 
-TForm2::TForm2(HINSTANCE inst) {
-  WNDCLASSW wc{};
-  if (!GetClassInfoW(inst, kClassName, &wc)) {
-    wc.lpfnWndProc = WndProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = kClassName;
-    RegisterClassW(&wc);
+TForm2::TForm2(HINSTANCE inst)
+    : font_(MakeFont(L"MS Sans Serif", -11)),
+      link_font_(MakeFont(L"MS Sans Serif", -11, true)),
+      main_(LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_MAIN))),
+      link_icon_(LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_LINK))),
+      mail_icon_(LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_MAIL))) {
+  Register({kClassName});
+  {
+    // The e-mail label is as wide as its text.
+    WindowDC screen;
+    ScopedSelect sel(screen.Get(), font_.Get());
+    const std::wstring mail = Widen(kMailAddress);
+    SIZE size{};
+    GetTextExtentPoint32W(screen.Get(), mail.c_str(), static_cast<int>(mail.size()), &size);
+    label3_.right = label3_.left + size.cx;
+    label3_.bottom = label3_.top + size.cy;
   }
-  font_ = MakeFont(false);
-  link_font_ = MakeFont(true);
-  main_ = LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_MAIN));
-  link_icon_ = LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_LINK));
-  mail_icon_ = LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_ABOUT_MAIL));
-  // The e-mail label is as wide as its text.
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font_);
-  const std::wstring mail = Widen(kMailAddress);
-  SIZE size{};
-  GetTextExtentPoint32W(screen, mail.c_str(), static_cast<int>(mail.size()), &size);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
-  label3_.right = label3_.left + size.cx;
-  label3_.bottom = label3_.top + size.cy;
-  CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, L"关于我们", WS_POPUP | WS_CLIPCHILDREN, 0, 0,
-                  kWidth, kHeight, nullptr, nullptr, inst, this);
+  CreateWin(WS_EX_TOOLWINDOW, kClassName, L"关于我们", WS_POPUP | WS_CLIPCHILDREN, 0, 0, kWidth,
+            kHeight, nullptr);
   if (!hwnd_) throw std::runtime_error("Error creating window class TForm2");
-}
-
-TForm2::~TForm2() {
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-  for (HGDIOBJ o :
-       {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(link_font_), static_cast<HGDIOBJ>(main_),
-        static_cast<HGDIOBJ>(link_icon_), static_cast<HGDIOBJ>(mail_icon_)})
-    if (o) DeleteObject(o);
 }
 
 void TForm2::ShowModal(HWND owner) {
   // Owned by the window it is shown over, so that it stays above it.
   SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
-  SetWindowPos(hwnd_, HWND_TOP, (GetSystemMetrics(SM_CXSCREEN) - kWidth) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - kHeight) / 2, 0, 0, SWP_NOSIZE);
-  if (owner) EnableWindow(owner, FALSE);
+  CentreOnScreen(hwnd_);
   modal_ = true;
-  ShowWindow(hwnd_, SW_SHOW);
-  SetForegroundWindow(hwnd_);
-  SetFocus(hwnd_);
-  MSG msg;
-  bool quit = false;
-  while (modal_) {
-    if (GetMessageW(&msg, nullptr, 0, 0) <= 0) {
-      quit = true;
-      break;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  coiffure::ShowModal(hwnd_, owner, [this] { return !modal_; });
   modal_ = false;
-  if (owner) {
-    // Enabled again before the box goes, so that the owner gets the activation back.
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-  }
   ShowWindow(hwnd_, SW_HIDE);
-  if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }
 
 void TForm2::Label2MouseMove() {
@@ -197,37 +151,57 @@ void TForm2::PaintSpeedButton(HDC dc) {
   else if (button_hot_)
     DrawEdge(dc, &r, BDR_RAISEDINNER, BF_RECT);
   if (button_down_ && button_hot_) OffsetRect(&r, 1, 1);
-  SelectObject(dc, font_);
+  ScopedSelect sel(dc, font_.Get());
   SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
   DrawTextW(dc, kCloseCaption, -1, &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
 }
 
 void TForm2::Paint(HDC dc) {
   RECT all{0, 0, kWidth, kHeight};
-  HBRUSH bg = CreateSolidBrush(kFuchsia);
-  FillRect(dc, &all, bg);
-  DeleteObject(bg);
+  const Brush bg(CreateSolidBrush(kFuchsia));
+  FillRect(dc, &all, bg.Get());
   if (main_) {
     // Drawn at its own size: the picture's two rightmost columns fall outside the box.
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(mem, main_);
-    BitBlt(dc, 0, 0, kImage1.right, kImage1.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    MemoryDC mem(dc);
+    ScopedSelect sel(mem.Get(), main_.Get());
+    BitBlt(dc, 0, 0, kImage1.right, kImage1.bottom, mem.Get(), 0, 0, SRCCOPY);
   }
   SetBkMode(dc, TRANSPARENT);
-  HGDIOBJ old_font = SelectObject(dc, link_underlined_ ? link_font_ : font_);
-  SetTextColor(dc, link_color_);
-  RECT link = kLabel2;
-  DrawTextW(dc, Widen(kWebAddress).c_str(), -1, &link, DT_SINGLELINE | DT_NOPREFIX);
+  {
+    ScopedSelect link_font(dc, link_underlined_ ? link_font_.Get() : font_.Get());
+    SetTextColor(dc, link_color_);
+    RECT link = kLabel2;
+    DrawTextW(dc, Widen(kWebAddress).c_str(), -1, &link, DT_SINGLELINE | DT_NOPREFIX);
+  }
   DrawTransparent(dc, link_icon_, kImage3);
-  SelectObject(dc, font_);
-  SetTextColor(dc, kBlue);
-  RECT mail = label3_;
-  DrawTextW(dc, Widen(kMailAddress).c_str(), -1, &mail, DT_SINGLELINE | DT_NOPREFIX);
+  {
+    ScopedSelect mail_font(dc, font_.Get());
+    SetTextColor(dc, kBlue);
+    RECT mail = label3_;
+    DrawTextW(dc, Widen(kMailAddress).c_str(), -1, &mail, DT_SINGLELINE | DT_NOPREFIX);
+  }
   DrawTransparent(dc, mail_icon_, kImage2);
   PaintSpeedButton(dc);
-  SelectObject(dc, old_font);
+}
+
+void TForm2::OnPaint() {
+  PaintDC dc(hwnd_);
+  // Composed off screen, so hovering the link does not flicker.
+  MemoryDC mem(dc.Get());
+  const Bitmap frame(CreateCompatibleBitmap(dc.Get(), kWidth, kHeight));
+  {
+    ScopedSelect sel(mem.Get(), frame.Get());
+    Paint(mem.Get());
+    BitBlt(dc.Get(), 0, 0, kWidth, kHeight, mem.Get(), 0, 0, SRCCOPY);
+  }
+}
+
+bool TForm2::OnSetCursor() {
+  POINT c;
+  GetCursorPos(&c);
+  ScreenToClient(hwnd_, &c);
+  SetCursor(LoadCursorW(nullptr, HitTest(c) == Area::kLabel2 ? IDC_HAND : IDC_ARROW));
+  return true;
 }
 
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -235,21 +209,9 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_ERASEBKGND:
       return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
-      // Composed off screen, so hovering the link does not flicker.
-      HDC mem = CreateCompatibleDC(dc);
-      HBITMAP frame = CreateCompatibleBitmap(dc, kWidth, kHeight);
-      HGDIOBJ old = SelectObject(mem, frame);
-      Paint(mem);
-      BitBlt(dc, 0, 0, kWidth, kHeight, mem, 0, 0, SRCCOPY);
-      SelectObject(mem, old);
-      DeleteObject(frame);
-      DeleteDC(mem);
-      EndPaint(hwnd_, &ps);
+    case WM_PAINT:
+      OnPaint();
       return 0;
-    }
     case WM_MOUSEMOVE:
       OnMouseMove(p);
       return 0;
@@ -269,13 +231,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       OnButtonUp(p);
       return 0;
     case WM_SETCURSOR:
-      if (LOWORD(lp) == HTCLIENT) {
-        POINT c;
-        GetCursorPos(&c);
-        ScreenToClient(hwnd_, &c);
-        SetCursor(LoadCursorW(nullptr, HitTest(c) == Area::kLabel2 ? IDC_HAND : IDC_ARROW));
-        return TRUE;
-      }
+      if (LOWORD(lp) == HTCLIENT) return OnSetCursor();
       break;
     case WM_CHAR:
     case WM_SYSCHAR:
@@ -289,20 +245,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       Close();
       return 0;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK TForm2::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TForm2*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TForm2*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  LRESULT result = 0;
-  Guarded(hwnd, [&] { result = self->HandleMessage(msg, wp, lp); });
-  return result;
+  return Default(msg, wp, lp);
 }
 
 }  // namespace coiffure

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
 #include "ui/about/help_win.h"
 
 namespace coiffure {
@@ -11,14 +13,10 @@ namespace coiffure {
 inline constexpr char kWebAddress[] = "http://coiffure.example.com";
 inline constexpr char kMailAddress[] = "support@coiffure.example.com";
 
-class TForm2 {
+class TForm2 : public BaseWindow<TForm2> {
  public:
   explicit TForm2(HINSTANCE inst);
-  ~TForm2();
-  TForm2(const TForm2&) = delete;
-  TForm2& operator=(const TForm2&) = delete;
 
-  HWND Handle() const { return hwnd_; }
   // Centres the box on the desktop, disables owner and runs messages until the box is closed.
   void ShowModal(HWND owner);
   bool Modal() const { return modal_; }
@@ -31,21 +29,22 @@ class TForm2 {
   void Label2Click();
   void SpeedButton1Click();
 
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
  private:
   enum class Area { kForm, kImage1, kLabel2, kImage3, kLabel3, kImage2, kSpeedButton1 };
 
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
   Area HitTest(POINT p) const;
   void OnMouseMove(POINT p);
   void OnButtonUp(POINT p);
+  void OnPaint();
   void Paint(HDC dc);
+  bool OnSetCursor();
   void PaintSpeedButton(HDC dc);
   void Close();
 
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr, link_font_ = nullptr;
-  HBITMAP main_ = nullptr, link_icon_ = nullptr, mail_icon_ = nullptr;
+  Font font_, link_font_;
+  Bitmap main_, link_icon_, mail_icon_;
   RECT label3_{80, 352, 174, 365};
   COLORREF link_color_ = RGB(0, 0, 255);
   bool link_underlined_ = false;

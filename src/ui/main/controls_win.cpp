@@ -15,7 +15,7 @@ namespace coiffure {
 PaintBox::PaintBox(HWND parent, int x, int y, int w, int h, PaintBoxEvents events)
     : events_(std::move(events)), cursor_(LoadCursorW(nullptr, IDC_ARROW)) {
   // No class cursor: the pointer shape is the paint box's own property, set by the form.
-  Register(L"TPaintBox", nullptr, 0, nullptr, nullptr);
+  Register({L"TPaintBox", nullptr, 0, nullptr, nullptr});
   CreateWin(0, L"TPaintBox", L"PaintBox1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h,
             parent);
 }
@@ -52,12 +52,10 @@ LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ERASEBKGND:
       return 1;  // the paint handler covers every pixel
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
       RECT rc;
       GetClientRect(hwnd_, &rc);
-      if (events_.paint) events_.paint(dc, rc.right, rc.bottom);
-      EndPaint(hwnd_, &ps);
+      if (events_.paint) events_.paint(dc.Get(), rc.right, rc.bottom);
       return 0;
     }
     case WM_SETCURSOR:
@@ -92,40 +90,31 @@ LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // ---------------------------------------------------------------------------------------------
 // Toolbar edge
 
-namespace {
+void RaisedTopEdge::Attach(HWND toolbar) {
+  Subclass(toolbar);
+  SetWindowPos(toolbar, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
 
-LRESULT CALLBACK RaisedTopEdgeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id,
-                                   DWORD_PTR) {
+LRESULT RaisedTopEdge::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_NCCALCSIZE: {
-      const LRESULT r = DefSubclassProc(wnd, msg, wp, lp);
+      const LRESULT r = Default(msg, wp, lp);
       // The first rectangle of either form of the message is the client area to be.
       reinterpret_cast<RECT*>(lp)->top += 1;
       return r;
     }
     case WM_NCPAINT: {
-      DefSubclassProc(wnd, msg, wp, lp);
+      Default(msg, wp, lp);
       RECT r;
-      GetWindowRect(wnd, &r);
+      GetWindowRect(Handle(), &r);
       OffsetRect(&r, -r.left, -r.top);
-      HDC dc = GetWindowDC(wnd);
-      DrawEdge(dc, &r, BDR_RAISEDOUTER, BF_TOP);
-      ReleaseDC(wnd, dc);
+      WindowDC dc(Handle(), WindowDC::Area::kWhole);
+      DrawEdge(dc.Get(), &r, BDR_RAISEDOUTER, BF_TOP);
       return 0;
     }
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(wnd, RaisedTopEdgeProc, id);
-      break;
   }
-  return DefSubclassProc(wnd, msg, wp, lp);
-}
-
-}  // namespace
-
-void AddRaisedTopEdge(HWND toolbar) {
-  SetWindowSubclass(toolbar, RaisedTopEdgeProc, 1, 0);
-  SetWindowPos(toolbar, nullptr, 0, 0, 0, 0,
-               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  return Default(msg, wp, lp);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -135,8 +124,8 @@ Splitter::Splitter(HWND parent, int x, int y, int w, int h, std::function<int(in
                    std::function<void(int)> on_release)
     : limit_(std::move(limit)), on_release_(std::move(on_release)) {
   // The split pointer: two arrows pointing apart from a double bar.
-  Register(L"TSplitter", GetSysColorBrush(COLOR_BTNFACE), 0, nullptr,
-           LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HSPLIT)));
+  Register({L"TSplitter", GetSysColorBrush(COLOR_BTNFACE), 0, nullptr,
+            LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_HSPLIT))});
   CreateWin(0, L"TSplitter", L"Splitter1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h,
             parent);
 }
@@ -157,11 +146,9 @@ void Splitter::DrawLine(int parent_x) {
   static const WORD kPattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
   Bitmap bits(CreateBitmap(8, 8, 1, 1, kPattern));
   Brush brush(CreatePatternBrush(bits.Get()));
-  HDC dc = GetDCEx(nullptr, nullptr, DCX_CACHE | DCX_LOCKWINDOWUPDATE);
-  if (!dc) dc = GetDC(nullptr);
-  ScopedSelect sel(dc, brush.Get());
-  PatBlt(dc, origin.x, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATINVERT);
-  ReleaseDC(nullptr, dc);
+  const WindowDC screen = WindowDC::LockedScreen();
+  ScopedSelect sel(screen.Get(), brush.Get());  // undone before the DC is released
+  PatBlt(screen.Get(), origin.x, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATINVERT);
 }
 
 void Splitter::DragTo(int parent_x) {
@@ -172,13 +159,11 @@ void Splitter::DragTo(int parent_x) {
 LRESULT Splitter::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
       RECT rc;
       GetClientRect(hwnd_, &rc);
-      FillRect(dc, &rc, GetSysColorBrush(COLOR_BTNFACE));
-      DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_LEFT | BF_RIGHT);
-      EndPaint(hwnd_, &ps);
+      FillRect(dc.Get(), &rc, GetSysColorBrush(COLOR_BTNFACE));
+      DrawEdge(dc.Get(), &rc, BDR_RAISEDINNER, BF_LEFT | BF_RIGHT);
       return 0;
     }
     case WM_LBUTTONDOWN: {
@@ -225,7 +210,7 @@ LRESULT Splitter::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 // RaisedPanel
 
 RaisedPanel::RaisedPanel(HWND parent, int x, int y, int w, int h) {
-  Register(L"TPanel", GetSysColorBrush(COLOR_BTNFACE));
+  Register({L"TPanel", GetSysColorBrush(COLOR_BTNFACE)});
   CreateWin(WS_EX_CONTROLPARENT, L"TPanel", L"Panel1",
             WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y, w, h, parent);
 }
@@ -233,12 +218,10 @@ RaisedPanel::RaisedPanel(HWND parent, int x, int y, int w, int h) {
 LRESULT RaisedPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
       RECT rc;
       GetClientRect(hwnd_, &rc);
-      DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
-      EndPaint(hwnd_, &ps);
+      DrawEdge(dc.Get(), &rc, BDR_RAISEDINNER, BF_RECT);
       return 0;
     }
     case WM_NOTIFY:
@@ -253,7 +236,7 @@ LRESULT RaisedPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 BandBar::BandBar(HWND parent, int x, int y, int w, int h, int background_id)
     : background_(LoadBitmapResource(background_id)) {
-  Register(L"TCoolBar", nullptr);
+  Register({L"TCoolBar"});
   CreateWin(0, L"TCoolBar", L"CoolBar1", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h,
             parent);
 }
@@ -283,16 +266,14 @@ LRESULT BandBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 1;
     }
     case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(hwnd_, &ps);
+      PaintDC dc(hwnd_);
       RECT rc;
       GetClientRect(hwnd_, &rc);
       for (int band : band_x_) {
         // A gripper: two raised lines at the start of each band.
         RECT g{band + 2, 2, band + 5, rc.bottom - 2};
-        DrawEdge(dc, &g, BDR_RAISEDINNER, BF_RECT);
+        DrawEdge(dc.Get(), &g, BDR_RAISEDINNER, BF_RECT);
       }
-      EndPaint(hwnd_, &ps);
       return 0;
     }
     case WM_NOTIFY:

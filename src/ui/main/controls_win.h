@@ -69,7 +69,11 @@ class RaisedPanel : public BaseWindow<RaisedPanel> {
 
 // Gives a toolbar the raised outer edge along its top, outside its client area, as the form's
 // toolbars have it.
-void AddRaisedTopEdge(HWND toolbar);
+class RaisedTopEdge : public SubclassedControl<RaisedTopEdge> {
+ public:
+  void Attach(HWND toolbar);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+};
 
 // The band bar: a tiled picture behind two toolbar bands, each with a gripper.
 class BandBar : public BaseWindow<BandBar> {

@@ -14,165 +14,56 @@ ToolButton& TForm1::Button(CommandId id) {
   throw std::logic_error("no such toolbar button");
 }
 
+namespace {
+
+using Handler = void (TForm1::*)();
+struct Binding {
+  CommandId id;
+  Handler handler;
+};
+
+// Each toolbar button's click handler. ToolButton9 has none.
+constexpr Binding kButtonHandlers[] = {
+    {kToolButton1, &TForm1::ToolButton1Click},   {kToolButton10, &TForm1::ToolButton10Click},
+    {kToolButton2, &TForm1::ToolButton2Click},   {kToolButton5, &TForm1::ToolButton5Click},
+    {kToolButton7, &TForm1::ToolButton7Click},   {kToolButton12, &TForm1::ToolButton12Click},
+    {kToolButton6, &TForm1::ToolButton6Click},   {kToolButton15, &TForm1::ToolButton15Click},
+    {kToolButton13, &TForm1::ToolButton13Click}, {kToolButton11, &TForm1::ToolButton11Click},
+    {kToolButton3, &TForm1::ToolButton3Click},   {kToolButton14, &TForm1::ToolButton14Click},
+};
+
+// The menu entries that do not forward to a toolbar button.
+constexpr Binding kOwnMenuHandlers[] = {
+    {kMenuE1, &TForm1::E1Click}, {kMenuC2, &TForm1::C2Click}, {kMenuA1, &TForm1::A1Click}};
+
+template <size_t N>
+bool Run(TForm1& form, const Binding (&table)[N], CommandId id) {
+  for (const Binding& b : table)
+    if (b.id == id) {
+      (form.*b.handler)();
+      return true;
+    }
+  return false;
+}
+
+}  // namespace
+
 void TForm1::RunToolButton(CommandId id) {
-  switch (id) {
-    case kToolButton1:
-      ToolButton1Click();
-      break;
-    case kToolButton10:
-      ToolButton10Click();
-      break;
-    case kToolButton2:
-      ToolButton2Click();
-      break;
-    case kToolButton5:
-      ToolButton5Click();
-      break;
-    case kToolButton7:
-      ToolButton7Click();
-      break;
-    case kToolButton12:
-      ToolButton12Click();
-      break;
-    case kToolButton6:
-      ToolButton6Click();
-      break;
-    case kToolButton15:
-      ToolButton15Click();
-      break;
-    case kToolButton13:
-      ToolButton13Click();
-      break;
-    case kToolButton11:
-      ToolButton11Click();
-      break;
-    case kToolButton3:
-      ToolButton3Click();
-      break;
-    case kToolButton14:
-      ToolButton14Click();
-      break;
-    default:
-      break;  // ToolButton9 has no handler
-  }
+  Run(*this, kButtonHandlers, id);
 }
 
 void TForm1::RunMenuEntry(CommandId id) {
   const MenuEntry* e = FindMenuEntry(MainMenu(), id);
   if (!e || !e->enabled) return;
-  switch (id) {
-    case kMenuS1:
-      S1Click();
-      break;
-    case kMenuU1:
-      U1Click();
-      break;
-    case kMenuBMPB1:
-      BMPB1Click();
-      break;
-    case kMenuR1:
-      R1Click();
-      break;
-    case kMenuT1:
-      T1Click();
-      break;
-    case kMenuE1:
-      E1Click();
-      break;
-    case kMenuC2:
-      C2Click();
-      break;
-    case kMenuN10:
-      N10Click();
-      break;
-    case kMenuN11:
-      N11Click();
-      break;
-    case kMenuN13:
-      N13Click();
-      break;
-    case kMenuN14:
-      N14Click();
-      break;
-    case kMenuN6:
-      N6Click();
-      break;
-    case kMenuN7:
-      N7Click();
-      break;
-    case kMenuN15:
-      N15Click();
-      break;
-    case kMenuN17:
-      N17Click();
-      break;
-    case kMenuU2:
-      U2Click();
-      break;
-    case kMenuA1:
-      A1Click();
-      break;
-    default:
-      break;
-  }
+  if (e->forwards_to != kCmdNone)
+    MenuEntryClick(*e);
+  else
+    Run(*this, kOwnMenuHandlers, id);
 }
 
-// Dispatching handlers: a click on the toolbar button and nothing else.
-void TForm1::S1Click() {
-  Trace("S1Click");
-  Button(kToolButton1).Click();
-}
-void TForm1::U1Click() {
-  Trace("U1Click");
-  Button(kToolButton2).Click();
-}
-void TForm1::BMPB1Click() {
-  Trace("BMPB1Click");
-  Button(kToolButton10).Click();
-}
-void TForm1::R1Click() {
-  Trace("R1Click");
-  Button(kToolButton1).Click();
-}
-void TForm1::T1Click() {
-  Trace("T1Click");
-  Button(kToolButton2).Click();
-}
-void TForm1::N10Click() {
-  Trace("N10Click");
-  Button(kToolButton5).Click();
-}
-void TForm1::N11Click() {
-  Trace("N11Click");
-  Button(kToolButton7).Click();
-}
-void TForm1::N13Click() {
-  Trace("N13Click");
-  Button(kToolButton12).Click();
-}
-void TForm1::N14Click() {
-  Trace("N14Click");
-  Button(kToolButton6).Click();
-}
-void TForm1::N6Click() {
-  Trace("N6Click");
-  Button(kToolButton13).Click();
-}
-void TForm1::N7Click() {
-  Trace("N7Click");
-  Button(kToolButton11).Click();
-}
-void TForm1::N15Click() {
-  Trace("N15Click");
-  Button(kToolButton3).Click();
-}
-void TForm1::N17Click() {
-  Trace("N17Click");
-  Button(kToolButton15).Click();
-}
-void TForm1::U2Click() {
-  Trace("U2Click");
-  Button(kToolButton14).Click();
+void TForm1::MenuEntryClick(const MenuEntry& entry) {
+  Trace(std::string(entry.name) + "Click");
+  Button(entry.forwards_to).Click();
 }
 
 // Edit modes.

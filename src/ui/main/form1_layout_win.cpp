@@ -74,16 +74,17 @@ void TForm1::CreateControls() {
   CreateToolBars();
 }
 
-HWND TForm1::CreateToolBar(const std::vector<ToolButtonInfo>& infos, int x, int width) {
+HWND TForm1::CreateToolBar(const std::vector<ToolButtonInfo>& infos, int x, int width,
+                           RaisedTopEdge& edge) {
   HWND tb = CreateWindowExW(
       0, TOOLBARCLASSNAMEW, L"",
       WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | TBSTYLE_FLAT | TBSTYLE_TRANSPARENT |
           TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN,
       x, 0, width, kToolBarHeight, coolbar_->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr);
-  AddRaisedTopEdge(tb);
+  edge.Attach(tb);
   SendMessageW(tb, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   SendMessageW(tb, TB_SETPARENT, reinterpret_cast<WPARAM>(hwnd_), 0);
-  SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imagelist1_));
+  SendMessageW(tb, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imagelist1_.Get()));
   SendMessageW(tb, TB_SETBITMAPSIZE, 0, MAKELPARAM(16, 16));
   std::vector<TBBUTTON> buttons;
   for (const ToolButtonInfo& info : infos) {
@@ -108,12 +109,12 @@ HWND TForm1::CreateToolBar(const std::vector<ToolButtonInfo>& infos, int x, int 
 }
 
 void TForm1::CreateToolBars() {
-  imagelist1_ = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 13, 0);
+  imagelist1_.Reset(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 13, 0));
   Bitmap strip = LoadBitmapResource(IDB_TOOLBAR);
-  if (strip) ImageList_AddMasked(imagelist1_, strip.Get(), kMagenta);
+  if (strip) ImageList_AddMasked(imagelist1_.Get(), strip.Get(), kMagenta);
   buttons_.reserve(16);
-  toolbar1_ = CreateToolBar(ToolBar1Buttons(), 9, 226);
-  toolbar2_ = CreateToolBar(ToolBar2Buttons(), 248, 512);
+  toolbar1_ = CreateToolBar(ToolBar1Buttons(), 9, 226, toolbar1_edge_);
+  toolbar2_ = CreateToolBar(ToolBar2Buttons(), 248, 512, toolbar2_edge_);
   for (const auto* bar : {&ToolBar1Buttons(), &ToolBar2Buttons()})
     for (const ToolButtonInfo& info : *bar)
       if (info.id != kCmdNone) {

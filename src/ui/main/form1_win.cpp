@@ -1,6 +1,5 @@
 #include "ui/main/form1_win.h"
 
-#include "app/splash_win.h"
 #include "gallery/gallery_win.h"
 #include "resource.h"
 #include "settings/settings_win.h"
@@ -25,8 +24,8 @@ void ToolButton::Click() {
 
 TForm1::TForm1(Options options) : options_(std::move(options)) {
   static Brush teal(CreateSolidBrush(kTealColor));
-  Register(L"TForm1", teal.Get(), 0,
-           LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP)));
+  Register(
+      {L"TForm1", teal.Get(), 0, LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP))});
   font_ = MakeFont(L"MS Sans Serif", -11);
   CreateMenuBar();
   RECT r{0, 0, kClientWidth, kClientHeight};
@@ -42,15 +41,14 @@ TForm1::~TForm1() {
   // The gallery shares its image list, so the window's owner frees it.
   HIMAGELIST thumbnails = listview_ ? ListView_GetImageList(listview_, LVSIL_NORMAL) : nullptr;
   if (hwnd_) DestroyWindow(hwnd_);
-  if (thumbnails) ImageList_Destroy(thumbnails);
-  if (imagelist1_) ImageList_Destroy(imagelist1_);
+  ImageList{thumbnails};
 }
 
 std::string TForm1::AppFolderPath() const {
   return options_.app_folder.empty() ? AppFolder() : options_.app_folder;
 }
 
-void TForm1::Trace(const char* handler) {
+void TForm1::Trace(const std::string& handler) {
   if (trace_) trace_->push_back(handler);
 }
 
@@ -68,10 +66,7 @@ void TForm1::Show() {
 
 void TForm1::FormCreate() {
   Trace("FormCreate");
-  if (options_.show_splash) {
-    Tcsh splash;
-    splash.ShowModal();
-  }
+  if (options_.show_splash) options_.show_splash();
   // Double buffering: the paint box composes its whole picture in memory and shows it in one
   // call (PaintBox1Paint), so nothing half drawn reaches the screen.
   ws_.EditMode = emMove;
@@ -155,13 +150,7 @@ void TForm1::PaintBox1Paint(HDC dc, int width, int height) {
   if (width <= 0 || height <= 0) return;
   if (frame_.width != width || frame_.height != height) frame_.Resize(width, height);
   const std::string position = ComposeWorkspace(ws_, frame_);
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = width;
-  bi.bmiHeader.biHeight = -height;  // top-down
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
+  const BITMAPINFO bi = TopDownBgr24Info(width, height);
   SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, frame_.bgr.data(), &bi,
                     DIB_RGB_COLORS);
   SetStatusText(2, position);

@@ -50,8 +50,10 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   static constexpr int kClientHeight = 486;
 
   struct Options {
-    bool show_splash = true;  // tests skip the 3000 ms wait
-    std::string app_folder;   // empty: the executable's folder
+    // Shows the splash modally inside FormCreate; the program passes its splash window, tests
+    // leave it empty to skip the 3000 ms wait.
+    std::function<void()> show_splash;
+    std::string app_folder;  // empty: the executable's folder
   };
 
   // Creates the window and its controls and runs FormCreate; the window stays hidden.
@@ -99,22 +101,13 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   void ToolButton11Click();
   void ToolButton3Click();
   void ToolButton14Click();
-  void S1Click();
-  void U1Click();
-  void BMPB1Click();
-  void R1Click();
-  void T1Click();
+  // The dispatching handlers of the menu entries that duplicate a toolbar button (S1Click,
+  // U1Click, BMPB1Click, R1Click, T1Click, N10Click, N11Click, N13Click, N14Click, N6Click,
+  // N7Click, N15Click, N17Click, U2Click): each performs the click of the button the command
+  // table names for it, and nothing else.
+  void MenuEntryClick(const MenuEntry& entry);
   void E1Click();
   void C2Click() {}
-  void N10Click();
-  void N11Click();
-  void N13Click();
-  void N14Click();
-  void N6Click();
-  void N7Click();
-  void N15Click();
-  void N17Click();
-  void U2Click();
   void A1Click();
 
   // Runs the click handler of a toolbar button (ToolButton::Click comes here).
@@ -155,13 +148,14 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
 
   void CreateControls();
   void CreateToolBars();
-  HWND CreateToolBar(const std::vector<ToolButtonInfo>& buttons, int x, int width);
+  HWND CreateToolBar(const std::vector<ToolButtonInfo>& buttons, int x, int width,
+                     RaisedTopEdge& edge);
   void CreateMenuBar();
   void ApplyPaintBoxWidth(int width);
   void SetStatusText(int panel, const std::string& utf8);
   void OnCommand(WORD id);
   LRESULT OnNotify(NMHDR* hdr);
-  void Trace(const char* handler);
+  void Trace(const std::string& handler);
   void CloseOperation();
 
   Options options_;
@@ -185,8 +179,9 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   std::unique_ptr<BandBar> coolbar_;
   HWND toolbar1_ = nullptr;
   HWND toolbar2_ = nullptr;
+  RaisedTopEdge toolbar1_edge_, toolbar2_edge_;
   HMENU menu_ = nullptr;
-  HIMAGELIST imagelist1_ = nullptr;
+  ImageList imagelist1_;
   std::vector<ToolButton> buttons_;
   std::vector<std::wstring> hints_;
   bool shown_ = false;
