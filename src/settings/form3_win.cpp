@@ -8,6 +8,7 @@
 #include "resource.h"
 #include "settings/settings_win.h"
 #include "toolkit/error_box_win.h"
+#include "toolkit/modal_win.h"
 #include "toolkit/text_win.h"
 
 namespace coiffure {
@@ -23,18 +24,6 @@ constexpr DWORD kExStyle = WS_EX_TOPMOST | WS_EX_CONTROLPARENT;
 constexpr DWORD kButton = WS_TABSTOP | BS_OWNERDRAW | WS_CLIPSIBLINGS;
 constexpr DWORD kLabel = SS_LEFT | SS_NOPREFIX;
 
-void RegisterForm3Class(HINSTANCE inst, WNDPROC proc) {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(inst, kClassName, &wc)) return;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hIcon = LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP));
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = kClassName;
-  RegisterClassW(&wc);
-}
-
 bool Checked(HWND button) {
   return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
@@ -43,45 +32,40 @@ void SetChecked(HWND button, bool on) {
   SendMessageW(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-// A radio group: the frame with its two items "打开" and "关闭".
-void CreateRadioGroup(HWND parent, const wchar_t* caption, int id, int on_id, int off_id, int x,
-                      HFONT font) {
-  HWND group = CreateFrame(parent, FrameKind::kGroup, caption, id, x, 24, 81, 73, font);
-  CreateChild(group, WC_BUTTONW, L"打开", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, on_id, 10, 22,
-              64, 18, font);
-  CreateChild(group, WC_BUTTONW, L"关闭", BS_AUTORADIOBUTTON, off_id, 10, 46, 64, 18, font);
-  SetChecked(GetDlgItem(group, on_id), true);
-}
-
 }  // namespace
 
 TForm3::TForm3(HINSTANCE inst, SettingsValues* values)
-    : inst_(inst), values_(values), profile_path_(AppFolder() + kSettingsFileName) {
-  RegisterForm3Class(inst, WndProc);
-  font_ =
-      CreateFontW(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                  CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"MS Sans Serif");
-  glyph1_ = {LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_BITBTN1)), 2};
+    : values_(values),
+      font_(MakeFont(L"MS Sans Serif", -11)),
+      profile_path_(AppFolder() + kSettingsFileName) {
+  Register({kClassName, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1), 0,
+            LoadIconW(inst, MAKEINTRESOURCEW(IDI_APP))});
+  glyph1_ = {Bitmap(LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_BITBTN1))), 2};
   glyph2_ = {CreateCancelGlyph(), 1};
   glyph3_ = {CreateHelpGlyph(), 1};
-  glyph4_ = {LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_BITBTN4)), 1};
+  glyph4_ = {Bitmap(LoadBitmapW(inst, MAKEINTRESOURCEW(IDB_BITBTN4))), 1};
   RECT rc{0, 0, kClientWidth, kClientHeight};
   AdjustWindowRectEx(&rc, kStyle, FALSE, kExStyle);
-  CreateWindowExW(kExStyle, kClassName, L"系统参数设置", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                  rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, inst, this);
+  CreateWin(kExStyle, kClassName, L"系统参数设置", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+            rc.right - rc.left, rc.bottom - rc.top, nullptr);
   if (!hwnd_) throw std::runtime_error("Error creating window class TForm3");
   CreateControls();
   FormCreate();
 }
 
-TForm3::~TForm3() {
-  if (hwnd_) {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-  }
-  for (Glyph* g : {&glyph1_, &glyph2_, &glyph3_, &glyph4_})
-    if (g->bitmap) DeleteObject(g->bitmap);
-  if (font_) DeleteObject(font_);
+HWND TForm3::Frame(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w,
+                   int h) {
+  frames_.push_back(std::make_unique<FrameBox>(parent, kind, caption, id, x, y, w, h, font_.Get()));
+  return frames_.back()->Handle();
+}
+
+// A radio group: the frame with its two items "打开" and "关闭".
+void TForm3::CreateRadioGroup(const wchar_t* caption, int id, int on_id, int off_id, int x) {
+  HWND group = Frame(hwnd_, FrameKind::kGroup, caption, id, x, 24, 81, 73);
+  CreateChild(group, WC_BUTTONW, L"打开", BS_AUTORADIOBUTTON | WS_GROUP | WS_TABSTOP, on_id, 10, 22,
+              64, 18, font_.Get());
+  CreateChild(group, WC_BUTTONW, L"关闭", BS_AUTORADIOBUTTON, off_id, 10, 46, 64, 18, font_.Get());
+  SetChecked(GetDlgItem(group, on_id), true);
 }
 
 // Children are stacked in creation order, which is also the Tab order; the frames that only
@@ -89,43 +73,42 @@ TForm3::~TForm3() {
 void TForm3::CreateControls() {
   CreateSettingsSide();
   CreateTriggerAndButtons();
-  HWND group2 =
-      CreateFrame(hwnd_, FrameKind::kGroup, L"监控定时器：", kGroupBox2, 16, 24, 121, 73, font_);
-  CreateChild(group2, WC_STATICW, L"毫秒", kLabel, kLabel1, 80, 32, 33, 13, font_);
-  CreateFrame(hwnd_, FrameKind::kGroup, L"", kGroupBox4, 328, 104, 153, 161, font_);
-  CreateFrame(hwnd_, FrameKind::kGroup, L"", kGroupBox3, 8, 8, 313, 257, font_);
+  HWND group2 = Frame(hwnd_, FrameKind::kGroup, L"监控定时器：", kGroupBox2, 16, 24, 121, 73);
+  CreateChild(group2, WC_STATICW, L"毫秒", kLabel, kLabel1, 80, 32, 33, 13, font_.Get());
+  Frame(hwnd_, FrameKind::kGroup, L"", kGroupBox4, 328, 104, 153, 161);
+  Frame(hwnd_, FrameKind::kGroup, L"", kGroupBox3, 8, 8, 313, 257);
 }
 
 void TForm3::CreateSettingsSide() {
-  HWND group1 = CreateFrame(hwnd_, FrameKind::kGroup, L"监控灵敏度设置：", kGroupBox1, 16, 104, 297,
-                            145, font_);
+  HWND group1 = Frame(hwnd_, FrameKind::kGroup, L"监控灵敏度设置：", kGroupBox1, 16, 104, 297, 145);
   HWND track = CreateChild(group1, TRACKBAR_CLASSW, L"",
                            WS_TABSTOP | TBS_VERT | TBS_NOTICKS | TBS_FIXEDLENGTH, kTrackBar1, 8, 16,
-                           25, 118, font_);
+                           25, 118, font_.Get());
   SendMessageW(track, TBM_SETRANGEMIN, FALSE, 1);
   SendMessageW(track, TBM_SETRANGEMAX, FALSE, 100);
   SendMessageW(track, TBM_SETPOS, TRUE, 1);
   SendMessageW(track, TBM_SETTHUMBLENGTH, 19, 0);
   // Panel3 lies on top of the other two until the rule first picks one.
-  CreateFrame(group1, FrameKind::kPanel, L"灵敏度最高，但出现误报的机率也最大", kPanel3, 48, 24,
-              241, 105, font_);
-  CreateFrame(group1, FrameKind::kPanel, L"灵敏度最低，可能忽略图像的一些细节", kPanel1, 48, 24,
-              241, 105, font_);
-  CreateFrame(group1, FrameKind::kPanel, L"灵敏度一般。在周围环境变化快的地方", kPanel2, 48, 24,
-              241, 105, font_);
+  Frame(group1, FrameKind::kPanel, L"灵敏度最高，但出现误报的机率也最大", kPanel3, 48, 24, 241,
+        105);
+  Frame(group1, FrameKind::kPanel, L"灵敏度最低，可能忽略图像的一些细节", kPanel1, 48, 24, 241,
+        105);
+  Frame(group1, FrameKind::kPanel, L"灵敏度一般。在周围环境变化快的地方", kPanel2, 48, 24, 241,
+        105);
 
-  spin1_.Create(hwnd_, kSpinEdit1, 24, 48, 65, 22, font_, 300, 3000, 100, 300);
-  CreateRadioGroup(hwnd_, L"报警声：", kRadioGroup1, kRadio1On, kRadio1Off, 144, font_);
-  CreateRadioGroup(hwnd_, L"远程控制：", kRadioGroup2, kRadio2On, kRadio2Off, 232, font_);
+  spin1_.Create(hwnd_, kSpinEdit1, 24, 48, 65, 22, font_.Get(), 300, 3000, 100, 300);
+  CreateRadioGroup(L"报警声：", kRadioGroup1, kRadio1On, kRadio1Off, 144);
+  CreateRadioGroup(L"远程控制：", kRadioGroup2, kRadio2On, kRadio2Off, 232);
 }
 
 void TForm3::CreateTriggerAndButtons() {
-  CreateChild(hwnd_, WC_BUTTONW, L"查看日志[&Q]", kButton, kBitBtn1, 360, 156, 105, 25, font_);
-  CreateChild(hwnd_, WC_BUTTONW, L"关闭[&C]", kButton, kBitBtn2, 360, 122, 105, 25, font_);
-  CreateChild(hwnd_, WC_BUTTONW, L"帮助[&H]", kButton, kBitBtn3, 360, 226, 105, 25, font_);
+  CreateChild(hwnd_, WC_BUTTONW, L"查看日志[&Q]", kButton, kBitBtn1, 360, 156, 105, 25,
+              font_.Get());
+  CreateChild(hwnd_, WC_BUTTONW, L"关闭[&C]", kButton, kBitBtn2, 360, 122, 105, 25, font_.Get());
+  CreateChild(hwnd_, WC_BUTTONW, L"帮助[&H]", kButton, kBitBtn3, 360, 226, 105, 25, font_.Get());
 
   HWND list = CreateChild(hwnd_, WC_LISTVIEWW, L"", WS_TABSTOP | WS_BORDER | LVS_REPORT, kListView1,
-                          8, 280, 473, 145, font_);
+                          8, 280, 473, 145, font_.Get());
   ListView_SetExtendedListViewStyle(list, LVS_EX_GRIDLINES);
   struct Column {
     const wchar_t* title;
@@ -140,16 +123,16 @@ void TForm3::CreateTriggerAndButtons() {
     ListView_InsertColumn(list, index++, &col);
   }
 
-  HWND group5 = CreateFrame(hwnd_, FrameKind::kGroup, L"自动触发录像功能：", kGroupBox5, 328, 8,
-                            153, 89, font_);
+  HWND group5 = Frame(hwnd_, FrameKind::kGroup, L"自动触发录像功能：", kGroupBox5, 328, 8, 153, 89);
   HWND check = CreateChild(group5, WC_BUTTONW, L"触发开关", WS_TABSTOP | BS_AUTOCHECKBOX,
-                           kCheckBox1, 8, 24, 97, 17, font_);
+                           kCheckBox1, 8, 24, 97, 17, font_.Get());
   SetChecked(check, true);
-  spin2_.Create(group5, kSpinEdit2, 72, 48, 41, 22, font_, 0, 0, 1, 5);
-  CreateChild(group5, WC_STATICW, L"[秒]", kLabel, kLabel2, 120, 56, 25, 13, font_);
-  CreateChild(group5, WC_STATICW, L"触发时间", kLabel, kLabel3, 8, 56, 48, 13, font_);
+  spin2_.Create(group5, kSpinEdit2, 72, 48, 41, 22, font_.Get(), 0, 0, 1, 5);
+  CreateChild(group5, WC_STATICW, L"[秒]", kLabel, kLabel2, 120, 56, 25, 13, font_.Get());
+  CreateChild(group5, WC_STATICW, L"触发时间", kLabel, kLabel3, 8, 56, 48, 13, font_.Get());
 
-  CreateChild(hwnd_, WC_BUTTONW, L"保存设置[&S]", kButton, kBitBtn4, 360, 191, 105, 25, font_);
+  CreateChild(hwnd_, WC_BUTTONW, L"保存设置[&S]", kButton, kBitBtn4, 360, 191, 105, 25,
+              font_.Get());
 }
 
 HWND TForm3::Item(Id id) const {
@@ -163,11 +146,16 @@ HWND TForm3::Item(Id id) const {
 }
 
 void TForm3::Show() {
-  RECT rc;
-  GetWindowRect(hwnd_, &rc);
-  const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-  SetWindowPos(hwnd_, HWND_TOPMOST, (GetSystemMetrics(SM_CXSCREEN) - w) / 2,
-               (GetSystemMetrics(SM_CYSCREEN) - h) / 2, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
+  CentreOnScreen(hwnd_);
+  SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+}
+
+void TForm3::ShowModal(HWND owner) {
+  CentreOnScreen(hwnd_);
+  // Closing hides the dialog, which ends the modal display.
+  coiffure::ShowModal(
+      hwnd_, owner, [this] { return !IsWindowVisible(hwnd_); },
+      [this](MSG& msg) { return PreTranslateMessage(&msg); });
 }
 
 bool TForm3::PreTranslateMessage(MSG* msg) {
@@ -329,20 +317,7 @@ LRESULT TForm3::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       BitBtn2Click();
       return 0;
   }
-  return DefWindowProcW(hwnd_, msg, wp, lp);
-}
-
-LRESULT CALLBACK TForm3::WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  if (msg == WM_NCCREATE) {
-    auto* self = static_cast<TForm3*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-    self->hwnd_ = hwnd;
-    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-  }
-  auto* self = reinterpret_cast<TForm3*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-  LRESULT result = 0;
-  Guarded(hwnd, [&] { result = self->HandleMessage(msg, wp, lp); });
-  return result;
+  return Default(msg, wp, lp);
 }
 
 }  // namespace coiffure

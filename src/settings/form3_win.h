@@ -4,14 +4,18 @@
 
 #include <windows.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "settings/widgets_win.h"
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
 
 namespace coiffure {
 
-class TForm3 : public SettingsControls {
+class TForm3 : public BaseWindow<TForm3>, public SettingsControls {
  public:
   // Control identifiers; BitBtn2 is the cancel button, so Esc presses it.
   enum Id : int {
@@ -45,15 +49,13 @@ class TForm3 : public SettingsControls {
 
   // values: the main window's fields that a save updates.
   TForm3(HINSTANCE inst, SettingsValues* values);
-  ~TForm3() override;
-  TForm3(const TForm3&) = delete;
-  TForm3& operator=(const TForm3&) = delete;
 
-  HWND Handle() const { return hwnd_; }
   // Any control by identifier (for SpinEdit1/2 the edit field).
   HWND Item(Id id) const;
-  // Shows the dialog, not modal, centred on the desktop.
+  // Shows the dialog, not modal, centred on the screen.
   void Show();
+  // Shows the dialog modally over owner until it is closed.
+  void ShowModal(HWND owner);
   // The dialog keys (Tab, Esc, access keys) for a message loop that also serves this window;
   // true when the message was used.
   bool PreTranslateMessage(MSG* msg);
@@ -82,19 +84,21 @@ class TForm3 : public SettingsControls {
   int32_t SpinEdit2Value() override { return spin2_.Value(); }
   void SetSpinEdit2Value(int32_t v) override { spin2_.SetValue(v); }
 
- private:
-  static LRESULT CALLBACK WndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  HWND Frame(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w,
+             int h);
+  void CreateRadioGroup(const wchar_t* caption, int id, int on_id, int off_id, int x);
   void CreateControls();
   void CreateSettingsSide();
   void CreateTriggerAndButtons();
   void OnCommand(int id, int code);
   void OnDrawItem(const DRAWITEMSTRUCT* item);
 
-  HINSTANCE inst_;
   SettingsValues* values_;
-  HWND hwnd_ = nullptr;
-  HFONT font_ = nullptr;
+  Font font_;
+  std::vector<std::unique_ptr<FrameBox>> frames_;
   SpinField spin1_, spin2_;
   Glyph glyph1_, glyph2_, glyph3_, glyph4_;
   int track_position_ = 1;

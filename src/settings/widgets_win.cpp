@@ -14,94 +14,11 @@ namespace coiffure {
 namespace {
 
 constexpr wchar_t kFrameClass[] = L"CoiffureFrame";
-constexpr wchar_t kFontProp[] = L"CoiffureFont";
 
 std::wstring TextOf(HWND hwnd) {
   std::wstring s(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
   s.resize(static_cast<size_t>(GetWindowTextW(hwnd, s.data(), static_cast<int>(s.size()))));
   return s;
-}
-
-void PaintFrame(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  RECT rc;
-  GetClientRect(hwnd, &rc);
-  HFONT font = static_cast<HFONT>(GetPropW(hwnd, kFontProp));
-  HGDIOBJ old_font = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, GetSysColor(IsWindowEnabled(hwnd) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
-  const std::wstring caption = TextOf(hwnd);
-  const auto kind = static_cast<FrameKind>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (kind == FrameKind::kPanel) {
-    DrawEdge(dc, &rc, BDR_RAISEDINNER, BF_RECT);
-    DrawTextW(dc, caption.c_str(), -1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  } else {
-    TEXTMETRICW tm;
-    GetTextMetricsW(dc, &tm);
-    RECT frame = rc;
-    frame.top = caption.empty() ? 0 : tm.tmHeight / 2;
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    if (!caption.empty()) {
-      RECT text{8, 0, rc.right - 8, tm.tmHeight};
-      DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
-      RECT gap{text.left - 1, text.top, text.right + 1, text.bottom};
-      FillRect(dc, &gap, GetSysColorBrush(COLOR_BTNFACE));
-      DrawTextW(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX);
-    }
-  }
-  SelectObject(dc, old_font);
-  EndPaint(hwnd, &ps);
-}
-
-LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_ERASEBKGND: {
-      RECT rc;
-      GetClientRect(hwnd, &rc);
-      FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
-      return 1;
-    }
-    case WM_PAINT:
-      PaintFrame(hwnd);
-      return 0;
-    case WM_SETFONT:
-      SetPropW(hwnd, kFontProp, reinterpret_cast<HANDLE>(wp));
-      if (LOWORD(lp)) InvalidateRect(hwnd, nullptr, TRUE);
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(GetPropW(hwnd, kFontProp));
-    case WM_ENABLE:
-    case WM_SETTEXT: {
-      const LRESULT r = DefWindowProcW(hwnd, msg, wp, lp);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return r;
-    }
-    case WM_NCDESTROY:
-      RemovePropW(hwnd, kFontProp);
-      break;
-    // The controls inside report to the window that owns their handlers.
-    case WM_COMMAND:
-    case WM_NOTIFY:
-    case WM_HSCROLL:
-    case WM_VSCROLL:
-    case WM_DRAWITEM:
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLOREDIT:
-      return SendMessageW(GetParent(hwnd), msg, wp, lp);
-  }
-  return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-void RegisterFrameClass(HINSTANCE inst) {
-  WNDCLASSW wc{};
-  if (GetClassInfoW(inst, kFrameClass, &wc)) return;
-  wc.lpfnWndProc = FrameProc;
-  wc.hInstance = inst;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = kFrameClass;
-  RegisterClassW(&wc);
 }
 
 wchar_t DecimalSeparator() {
@@ -124,13 +41,78 @@ HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD sty
   return hwnd;
 }
 
-HWND CreateFrame(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w,
-                 int h, HFONT font) {
-  RegisterFrameClass(reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)));
-  HWND hwnd = CreateChild(parent, kFrameClass, caption, WS_CLIPSIBLINGS, id, x, y, w, h, font,
-                          WS_EX_CONTROLPARENT);
-  if (hwnd) SetWindowLongPtrW(hwnd, GWLP_USERDATA, static_cast<LONG_PTR>(kind));
-  return hwnd;
+FrameBox::FrameBox(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w,
+                   int h, HFONT font)
+    : kind_(kind), font_(font) {
+  Register({kFrameClass});
+  CreateWin(WS_EX_CONTROLPARENT, kFrameClass, caption, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x,
+            y, w, h, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)));
+  // At the bottom of its siblings, as every child of the dialog: creation order is tab order.
+  if (hwnd_) SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void FrameBox::OnPaint() {
+  PaintDC dc(hwnd_);
+  RECT rc;
+  GetClientRect(hwnd_, &rc);
+  ScopedSelect font(dc.Get(), font_ ? font_ : GetStockObject(DEFAULT_GUI_FONT));
+  SetBkMode(dc.Get(), TRANSPARENT);
+  SetTextColor(dc.Get(), GetSysColor(IsWindowEnabled(hwnd_) ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  const std::wstring caption = TextOf(hwnd_);
+  if (kind_ == FrameKind::kPanel) {
+    DrawEdge(dc.Get(), &rc, BDR_RAISEDINNER, BF_RECT);
+    DrawTextW(dc.Get(), caption.c_str(), -1, &rc,
+              DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    return;
+  }
+  TEXTMETRICW tm;
+  GetTextMetricsW(dc.Get(), &tm);
+  RECT frame = rc;
+  frame.top = caption.empty() ? 0 : tm.tmHeight / 2;
+  DrawEdge(dc.Get(), &frame, EDGE_ETCHED, BF_RECT);
+  if (caption.empty()) return;
+  RECT text{8, 0, rc.right - 8, tm.tmHeight};
+  DrawTextW(dc.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+  RECT gap{text.left - 1, text.top, text.right + 1, text.bottom};
+  FillRect(dc.Get(), &gap, GetSysColorBrush(COLOR_BTNFACE));
+  DrawTextW(dc.Get(), caption.c_str(), -1, &text, DT_SINGLELINE | DT_NOPREFIX);
+}
+
+LRESULT FrameBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_ERASEBKGND: {
+      RECT rc;
+      GetClientRect(hwnd_, &rc);
+      FillRect(reinterpret_cast<HDC>(wp), &rc, GetSysColorBrush(COLOR_BTNFACE));
+      return 1;
+    }
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_SETFONT:
+      font_ = reinterpret_cast<HFONT>(wp);
+      if (LOWORD(lp)) InvalidateRect(hwnd_, nullptr, TRUE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_ENABLE:
+    case WM_SETTEXT: {
+      const LRESULT r = Default(msg, wp, lp);
+      InvalidateRect(hwnd_, nullptr, TRUE);
+      return r;
+    }
+    // The controls inside report to the window that owns their handlers.
+    case WM_COMMAND:
+    case WM_NOTIFY:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_DRAWITEM:
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+      return SendMessageW(GetParent(hwnd_), msg, wp, lp);
+  }
+  return Default(msg, wp, lp);
 }
 
 void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT font, int32_t min,
@@ -138,44 +120,44 @@ void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT fo
   min_ = min;
   max_ = max;
   step_ = step;
-  edit_ = CreateChild(parent, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, id, x,
-                      y, w, h, font, WS_EX_CLIENTEDGE);
+  HWND edit = CreateChild(parent, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, id,
+                          x, y, w, h, font, WS_EX_CLIENTEDGE);
   // The arrows sit inside the field's right end, as a child of it, so the field keeps its whole
   // place; their own range and position are unused.
   RECT client;
-  GetClientRect(edit_, &client);
+  GetClientRect(edit, &client);
   constexpr int kArrowWidth = 11;
-  arrows_ = CreateChild(edit_, UPDOWN_CLASSW, L"", 0, 0, client.right - kArrowWidth, 0, kArrowWidth,
+  arrows_ = CreateChild(edit, UPDOWN_CLASSW, L"", 0, 0, client.right - kArrowWidth, 0, kArrowWidth,
                         client.bottom, font);
-  SendMessageW(edit_, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, kArrowWidth));
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, kArrowWidth));
   SendMessageW(arrows_, UDM_SETRANGE32, 0, 100);
   SendMessageW(arrows_, UDM_SETPOS32, 0, 50);
-  SetWindowSubclass(edit_, EditProc, 1, reinterpret_cast<DWORD_PTR>(this));
+  Subclass(edit);
   SetValue(value);
 }
 
 int32_t SpinField::Value() const {
-  return SpinValueFromText(Narrow(TextOf(edit_)), min_);
+  return SpinValueFromText(Narrow(TextOf(Handle())), min_);
 }
 
 void SpinField::SetValue(int32_t v) {
-  SetWindowTextW(edit_, std::to_wstring(SpinClamp(v, min_, max_)).c_str());
+  SetWindowTextW(Handle(), std::to_wstring(SpinClamp(v, min_, max_)).c_str());
 }
 
 void SpinField::Enable(bool on) {
-  EnableWindow(edit_, on);
+  EnableWindow(Handle(), on);
   EnableWindow(arrows_, on);
 }
 
 void SpinField::StepBy(int direction) {
   SetWindowTextW(
-      edit_,
-      std::to_wstring(SpinStep(Narrow(TextOf(edit_)), min_, max_, step_, direction)).c_str());
-  SendMessageW(edit_, EM_SETSEL, 0, -1);
+      Handle(),
+      std::to_wstring(SpinStep(Narrow(TextOf(Handle())), min_, max_, step_, direction)).c_str());
+  SendMessageW(Handle(), EM_SETSEL, 0, -1);
 }
 
 void SpinField::OnLeave() {
-  if (auto v = SpinValueOnLeave(Narrow(TextOf(edit_)), min_, max_)) SetValue(*v);
+  if (auto v = SpinValueOnLeave(Narrow(TextOf(Handle())), min_, max_)) SetValue(*v);
 }
 
 bool SpinField::OnNotify(const NMHDR* hdr) {
@@ -185,16 +167,14 @@ bool SpinField::OnNotify(const NMHDR* hdr) {
   return true;
 }
 
-LRESULT CALLBACK SpinField::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR,
-                                     DWORD_PTR data) {
-  auto* self = reinterpret_cast<SpinField*>(data);
+LRESULT SpinField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE:
       // Enter must reach the field, which refuses it, rather than press a default button.
       if (lp && reinterpret_cast<const MSG*>(lp)->message == WM_KEYDOWN &&
           reinterpret_cast<const MSG*>(lp)->wParam == VK_RETURN)
         return DLGC_WANTALLKEYS;
-      return DefSubclassProc(hwnd, msg, wp, lp) | DLGC_WANTARROWS;
+      return Default(msg, wp, lp) | DLGC_WANTARROWS;
     case WM_CHAR:
       if (!SpinAcceptsChar(static_cast<char32_t>(wp), DecimalSeparator())) {
         MessageBeep(0);
@@ -203,23 +183,20 @@ LRESULT CALLBACK SpinField::EditProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, 
       break;
     case WM_KEYDOWN:
       if (wp == VK_UP || wp == VK_DOWN) {
-        self->StepBy(wp == VK_UP ? 1 : -1);
+        StepBy(wp == VK_UP ? 1 : -1);
         return 0;
       }
       break;
     case WM_KILLFOCUS:
-      self->OnLeave();
+      OnLeave();
       break;
     case WM_NOTIFY:
       // Nonzero keeps the arrows' own position: the field does its own stepping.
-      return self->OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? 1 : 0;
+      return OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? 1 : 0;
     case WM_VSCROLL:
       return 0;
-    case WM_NCDESTROY:
-      RemoveWindowSubclass(hwnd, EditProc, 1);
-      break;
   }
-  return DefSubclassProc(hwnd, msg, wp, lp);
+  return Default(msg, wp, lp);
 }
 
 void DrawBitButton(const DRAWITEMSTRUCT& item, const Glyph& glyph) {
@@ -235,12 +212,11 @@ void DrawBitButton(const DRAWITEMSTRUCT& item, const Glyph& glyph) {
     DrawFrameControl(dc, &rc, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
   }
   const std::wstring caption = TextOf(item.hwndItem);
-  HGDIOBJ old_font =
-      SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
+  ScopedSelect font(dc, reinterpret_cast<HFONT>(SendMessageW(item.hwndItem, WM_GETFONT, 0, 0)));
   RECT text{0, 0, 0, 0};
   DrawTextW(dc, caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
   BITMAP bm{};
-  if (glyph.bitmap) GetObjectW(glyph.bitmap, sizeof(bm), &bm);
+  if (glyph.bitmap) GetObjectW(glyph.bitmap.Get(), sizeof(bm), &bm);
   const int gw = glyph.bitmap ? bm.bmWidth / glyph.count : 0, gh = bm.bmHeight;
   const int spacing = glyph.bitmap ? 4 : 0;
   const int shift = pushed ? 1 : 0;
@@ -248,13 +224,11 @@ void DrawBitButton(const DRAWITEMSTRUCT& item, const Glyph& glyph) {
   int x = (rc.left + rc.right - total) / 2 + shift;
   const int mid = (rc.top + rc.bottom) / 2 + shift;
   if (glyph.bitmap) {
-    HDC mem = CreateCompatibleDC(dc);
-    HGDIOBJ old_bm = SelectObject(mem, glyph.bitmap);
-    const COLORREF key = GetPixel(mem, 0, gh - 1);
+    MemoryDC mem(dc);
+    ScopedSelect sel(mem.Get(), glyph.bitmap.Get());
+    const COLORREF key = GetPixel(mem.Get(), 0, gh - 1);
     const int index = disabled && glyph.count > 1 ? 1 : 0;
-    TransparentBlt(dc, x, mid - gh / 2, gw, gh, mem, index * gw, 0, gw, gh, key);
-    SelectObject(mem, old_bm);
-    DeleteDC(mem);
+    TransparentBlt(dc, x, mid - gh / 2, gw, gh, mem.Get(), index * gw, 0, gw, gh, key);
     x += gw + spacing;
   }
   SetBkMode(dc, TRANSPARENT);
@@ -263,7 +237,6 @@ void DrawBitButton(const DRAWITEMSTRUCT& item, const Glyph& glyph) {
   RECT place{x, mid - th / 2, x + text.right - text.left, mid - th / 2 + th};
   DrawTextW(dc, caption.c_str(), -1, &place,
             DT_SINGLELINE | ((item.itemState & ODS_NOACCEL) ? DT_HIDEPREFIX : 0));
-  SelectObject(dc, old_font);
   if (item.itemState & ODS_FOCUS) {
     RECT focus = rc;
     InflateRect(&focus, -4, -4);
@@ -275,49 +248,39 @@ namespace {
 
 // Draws an 18 x 18 picture on a background of the transparent colour.
 template <typename F>
-HBITMAP DrawGlyph(F&& draw) {
-  HDC screen = GetDC(nullptr);
-  HDC dc = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, 18, 18);
-  ReleaseDC(nullptr, screen);
-  HGDIOBJ old = SelectObject(dc, bmp);
+Bitmap DrawGlyph(F&& draw) {
+  const WindowDC screen;
+  MemoryDC dc(screen.Get());
+  Bitmap bmp(CreateCompatibleBitmap(screen.Get(), 18, 18));
+  ScopedSelect sel(dc.Get(), bmp.Get());
   RECT all{0, 0, 18, 18};
-  HBRUSH key = CreateSolidBrush(RGB(0, 128, 128));
-  FillRect(dc, &all, key);
-  DeleteObject(key);
-  draw(dc);
-  SelectObject(dc, old);
-  DeleteDC(dc);
+  const Brush key(CreateSolidBrush(RGB(0, 128, 128)));
+  FillRect(dc.Get(), &all, key.Get());
+  draw(dc.Get());
   return bmp;
 }
 
 }  // namespace
 
-HBITMAP CreateCancelGlyph() {
+Bitmap CreateCancelGlyph() {
   return DrawGlyph([](HDC dc) {
-    HPEN pen = CreatePen(PS_SOLID, 3, RGB(200, 0, 0));
-    HGDIOBJ old = SelectObject(dc, pen);
+    const Pen pen(CreatePen(PS_SOLID, 3, RGB(200, 0, 0)));
+    ScopedSelect sel(dc, pen.Get());
     MoveToEx(dc, 4, 4, nullptr);
     LineTo(dc, 13, 13);
     MoveToEx(dc, 13, 4, nullptr);
     LineTo(dc, 4, 13);
-    SelectObject(dc, old);
-    DeleteObject(pen);
   });
 }
 
-HBITMAP CreateHelpGlyph() {
+Bitmap CreateHelpGlyph() {
   return DrawGlyph([](HDC dc) {
-    HFONT font =
-        CreateFontW(-17, 0, 0, 0, FW_BOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                    CLIP_DEFAULT_PRECIS, NONANTIALIASED_QUALITY, DEFAULT_PITCH, L"Arial");
-    HGDIOBJ old = SelectObject(dc, font);
+    const Font font = MakeFont(L"Arial", -17, false, FW_BOLD, NONANTIALIASED_QUALITY);
+    ScopedSelect sel(dc, font.Get());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, RGB(0, 0, 160));
     RECT rc{1, 0, 17, 17};
     DrawTextW(dc, L"?", 1, &rc, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
-    SelectObject(dc, old);
-    DeleteObject(font);
   });
 }
 

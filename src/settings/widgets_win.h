@@ -6,41 +6,52 @@
 
 #include <cstdint>
 
+#include "toolkit/gdi_win.h"
+#include "toolkit/window_win.h"
+
 namespace coiffure {
 
 enum class FrameKind { kGroup, kPanel };
 
 // A group box (etched frame, caption at the top left) or a panel (raised bevel, centred caption)
 // that may parent other controls. It passes their notifications on to its own parent.
-HWND CreateFrame(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w,
-                 int h, HFONT font);
+class FrameBox : public BaseWindow<FrameBox> {
+ public:
+  FrameBox(HWND parent, FrameKind kind, const wchar_t* caption, int id, int x, int y, int w, int h,
+           HFONT font);
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  void OnPaint();
+
+  FrameKind kind_;
+  HFONT font_ = nullptr;  // borrowed from the dialog
+};
 
 // A child created at the bottom of its siblings' z-order, so creation order is tab order.
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x,
                  int y, int w, int h, HFONT font, DWORD ex_style = 0);
 
 // An edit field with up and down arrows holding an integer.
-class SpinField {
+class SpinField : public SubclassedControl<SpinField> {
  public:
   SpinField() = default;
-  SpinField(const SpinField&) = delete;
-  SpinField& operator=(const SpinField&) = delete;
 
   void Create(HWND parent, int id, int x, int y, int w, int h, HFONT font, int32_t min, int32_t max,
               int32_t step, int32_t value);
   int32_t Value() const;
   void SetValue(int32_t v);
   void Enable(bool on);
-  HWND Edit() const { return edit_; }
+  HWND Edit() const { return Handle(); }
   HWND Arrows() const { return arrows_; }
+
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
   bool OnNotify(const NMHDR* hdr);
-  static LRESULT CALLBACK EditProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
   void StepBy(int direction);
   void OnLeave();
 
-  HWND edit_ = nullptr;
   HWND arrows_ = nullptr;
   int32_t min_ = 0, max_ = 0, step_ = 1;
 };
@@ -48,7 +59,7 @@ class SpinField {
 // Pictures for bit buttons: count glyphs side by side (normal, then disabled); the bottom-left
 // pixel's colour is transparent.
 struct Glyph {
-  HBITMAP bitmap = nullptr;
+  Bitmap bitmap;
   int count = 1;
 };
 
@@ -56,7 +67,7 @@ struct Glyph {
 void DrawBitButton(const DRAWITEMSTRUCT& item, const Glyph& glyph);
 
 // The standard pictures of cancel and help buttons, 18 x 18.
-HBITMAP CreateCancelGlyph();
-HBITMAP CreateHelpGlyph();
+Bitmap CreateCancelGlyph();
+Bitmap CreateHelpGlyph();
 
 }  // namespace coiffure

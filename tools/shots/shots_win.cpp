@@ -1,4 +1,4 @@
-// coiffure_shots MODE: shows a window that no command of the program opens on its own, for a
+// coiffure_shots MODE: shows a window modally, as the program shows its dialogs, for a
 // screenshot of it. 0: settings dialog, 1: settings dialog with the log, 2: about box, 3: about
 // box with the pointer over the link. Ends by itself after a few seconds.
 // coiffure_shots scan FOLDER: times a scan of a library folder into a gallery and prints it.
@@ -54,21 +54,14 @@ int wmain(int argc, wchar_t** argv) {
   IniProfileFile file(ini, ini);
   NoWarning warning;
   LoadSettings(file, dialog, warning, values);
+  // The program's own modal display, ended by the timer after a few seconds.
+  SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
   if (mode <= 1) {
     if (mode == 1) dialog.BitBtn1Click();
-    dialog.Show();
+    dialog.ShowModal(nullptr);
   } else {
-    ShowWindow(about.Handle(), SW_SHOW);
     if (mode == 3) about.Label2MouseMove();
-  }
-  SetTimer(nullptr, 0, 5000, nullptr);
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (msg.message == WM_TIMER && msg.hwnd == nullptr) break;
-    if (!dialog.PreTranslateMessage(&msg)) {
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+    about.ShowModal(nullptr);
   }
   return 0;
 }
