@@ -21,7 +21,7 @@ void CaptureController::ReleaseTrackedWindow() {
   CaptureWnd = kNoCaptureWindow;
 }
 
-void CaptureController::ToolButton1Click(const Rect& image3_bounds, std::uintptr_t parent) {
+void CaptureController::StartPreview(const Rect& image3_bounds, std::uintptr_t parent) {
   ReleaseTrackedWindow();
   CaptureWnd =
       port_.CreateCaptureWindow(kCaptureWindowName, kCaptureWindowStyle, image3_bounds.left,
@@ -44,7 +44,7 @@ void CaptureController::ToolButton1Click(const Rect& image3_bounds, std::uintptr
   status_.SetStatus0(kStatusPreviewing);
 }
 
-void CaptureController::ToolButton2Click() {
+void CaptureController::StopPreview() {
   if (CaptureWnd != kNoCaptureWindow) {
     // Disconnected, not destroyed: the stopped window stays on screen over Image3.
     port_.Send(CaptureWnd, capmsg::kDriverDisconnect, 0, 0);
@@ -53,12 +53,12 @@ void CaptureController::ToolButton2Click() {
   status_.SetStatus0(kStatusStopped);
 }
 
-void CaptureController::FormClose() {
+void CaptureController::DisconnectOnClose() {
   if (CaptureWnd != kNoCaptureWindow) port_.Send(CaptureWnd, capmsg::kDriverDisconnect, 0, 0);
 }
 
-void CaptureController::ToolButton10Click(Workspace& ws, const std::function<void()>& repaint,
-                                          const PhotoLoader& load) {
+void CaptureController::TakeSnapshot(Workspace& ws, const std::function<void()>& repaint,
+                                     const PhotoLoader& load) {
   status_.SetStatus0(kStatusSnapshotTaking);
   if (CaptureWnd != kNoCaptureWindow) port_.SendSaveDib(CaptureWnd, kSnapshotPath);
   // Without a preview the file already on disk is read, like a restore by the relative path.
@@ -67,9 +67,9 @@ void CaptureController::ToolButton10Click(Workspace& ws, const std::function<voi
   status_.SetStatus0(kStatusSnapshotDone);
 }
 
-void CaptureController::ToolButton15Click(Workspace& ws, const std::string& app_folder,
-                                          const std::function<void()>& repaint,
-                                          const PhotoLoader& load) {
+void CaptureController::RestorePhoto(Workspace& ws, const std::string& app_folder,
+                                     const std::function<void()>& repaint,
+                                     const PhotoLoader& load) {
   load(ws.Photo, RestorePath(app_folder));
   if (repaint) repaint();
 }

@@ -84,22 +84,22 @@ class CaptureController {
   // Start preview in a child window of parent lying over Image3 (bounds in parent's client area,
   // read at the moment of the command). A window still previewing is disconnected and removed
   // first, since the driver serves one window; a stopped window goes once the new one stands.
-  void ToolButton1Click(const Rect& image3_bounds, std::uintptr_t parent);
+  void StartPreview(const Rect& image3_bounds, std::uintptr_t parent);
   // Stop preview: disconnect; the stopped window stays on screen, no longer tracked.
-  void ToolButton2Click();
+  void StopPreview();
   // The stopped window still standing over Image3, or kNoCaptureWindow.
   CaptureHandle StoppedWindow() const { return stopped_; }
   // The main window is closing: release the driver; the window goes with its parent.
-  void FormClose();
+  void DisconnectOnClose();
 
   // Snapshot: the driver writes its frame to the photo file, which is read back as the photo.
   // A load error propagates; panel 0 then still reads the "taking" text and no repaint happens.
-  void ToolButton10Click(Workspace& ws, const std::function<void()>& repaint,
-                         const PhotoLoader& load = LoadPhotoFromFile);
+  void TakeSnapshot(Workspace& ws, const std::function<void()>& repaint,
+                    const PhotoLoader& load = LoadPhotoFromFile);
   // Restore: reads the photo file again, dropping tone changes made since it was written.
-  static void ToolButton15Click(Workspace& ws, const std::string& app_folder,
-                                const std::function<void()>& repaint,
-                                const PhotoLoader& load = LoadPhotoFromFile);
+  static void RestorePhoto(Workspace& ws, const std::string& app_folder,
+                           const std::function<void()>& repaint,
+                           const PhotoLoader& load = LoadPhotoFromFile);
 
  private:
   void ReleaseTrackedWindow();

@@ -21,8 +21,8 @@ std::string HairImagePath(const std::string& app_folder, const std::string& capt
   return app_folder + kLibrarySeam + caption;
 }
 
-void ListView1Click(GallerySelectionPort& gallery, const std::string& app_folder, Workspace& ws,
-                    const RepaintFn& repaint, const PictureLoader& load) {
+void LoadSelectedHairstyle(GallerySelectionPort& gallery, const std::string& app_folder,
+                           Workspace& ws, const RepaintFn& repaint, const PictureLoader& load) {
   int selected = 0;
   const int count = gallery.EntryCount();
   for (int i = 0; i < count; ++i)
@@ -35,10 +35,10 @@ void ListView1Click(GallerySelectionPort& gallery, const std::string& app_folder
   if (repaint) repaint();
 }
 
-void ListView1Click(GallerySelectionPort& gallery, const std::string& app_folder, Workspace& ws,
-                    RepaintFn repaint) {
-  ListView1Click(gallery, app_folder, ws, repaint,
-                 [](Picture& p, const std::string& path) { p.LoadFromFile(path); });
+void LoadSelectedHairstyle(GallerySelectionPort& gallery, const std::string& app_folder,
+                           Workspace& ws, RepaintFn repaint) {
+  LoadSelectedHairstyle(gallery, app_folder, ws, repaint,
+                        [](Picture& p, const std::string& path) { p.LoadFromFile(path); });
 }
 
 }  // namespace coiffure

@@ -34,10 +34,10 @@ std::string HairMaskPath(const std::string& app_folder, const std::string& capti
 std::string HairImagePath(const std::string& app_folder, const std::string& caption);
 
 // Mask first, then picture, then repaint; a failed load stops there with its error.
-void ListView1Click(GallerySelectionPort& gallery, const std::string& app_folder, Workspace& ws,
-                    const RepaintFn& repaint, const PictureLoader& load);
+void LoadSelectedHairstyle(GallerySelectionPort& gallery, const std::string& app_folder,
+                           Workspace& ws, const RepaintFn& repaint, const PictureLoader& load);
 // The same, loading with Picture::LoadFromFile.
-void ListView1Click(GallerySelectionPort& gallery, const std::string& app_folder, Workspace& ws,
-                    RepaintFn repaint);
+void LoadSelectedHairstyle(GallerySelectionPort& gallery, const std::string& app_folder,
+                           Workspace& ws, RepaintFn repaint);
 
 }  // namespace coiffure

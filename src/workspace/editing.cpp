@@ -125,7 +125,8 @@ void SetHairSelected(Workspace& ws, EditorPort& port, bool value) {
   port.Repaint();
 }
 
-void SetEditMode(Workspace& ws, EditorPort& port, uint8_t mode) {
+void SetEditMode(Workspace& ws, EditorPort& port, EditModeValue mode) {
+  using enum EditModeValue;
   if (mode != emEnlarge && mode != emShrink && mode != emMove) return;
   ws.EditMode = mode;
   port.Repaint();
@@ -147,7 +148,7 @@ CursorShape HandleCursor(int handle) {
   return IsHandle(handle) ? kHandleCursors[handle - 1] : CursorShape::Arrow;
 }
 
-void PaintBox1MouseMove(Workspace& ws, EditorPort& port, Point p) {
+void TrackPointer(Workspace& ws, EditorPort& port, Point p) {
   if (!ws.HairSelected) return;
   ws.UpdateHandles();
   const int handle = HitHandle(ws, p);
@@ -156,7 +157,7 @@ void PaintBox1MouseMove(Workspace& ws, EditorPort& port, Point p) {
   if (handle != 0) ws.ActiveHandle = static_cast<uint8_t>(handle);
 }
 
-void PaintBox1MouseDown(Workspace& ws, EditorPort& port, Point p) {
+void PressAt(Workspace& ws, EditorPort& port, Point p) {
   // Inside first, so the parts of handle boxes that reach into the rectangle start a move.
   if (StrictlyInside(ws.HairRect(), p)) {
     ArmDrag(ws, port, p, true);
@@ -176,7 +177,7 @@ bool IsResizeRefused(const Rect& before, int handle, Point release) {
          (e.right && x <= int64_t{before.left} + 50) || (e.bottom && y <= int64_t{before.top} + 50);
 }
 
-void PaintBox1MouseUp(Workspace& ws, EditorPort& port, Point p) {
+void ReleaseAt(Workspace& ws, EditorPort& port, Point p) {
   const int64_t dx = int64_t{p.x} - ws.DragOrigin.x;
   const int64_t dy = int64_t{p.y} - ws.DragOrigin.y;
   if (ws.MoveDrag && ws.HairSelected) {
@@ -200,7 +201,7 @@ void PaintBox1MouseUp(Workspace& ws, EditorPort& port, Point p) {
   ws.ActiveHandle = 0;
 }
 
-void FormKeyDown(Workspace& ws, EditorPort& port, uint16_t key, Modifiers mods) {
+void EditByKey(Workspace& ws, EditorPort& port, uint16_t key, Modifiers mods) {
   if (key == kVkReturn) {
     // Unlike a deselecting press, Enter leaves the gallery as it is (disabled while selected).
     ws.HairSelected = false;
@@ -213,13 +214,13 @@ void FormKeyDown(Workspace& ws, EditorPort& port, uint16_t key, Modifiers mods) 
   if (!ws.HairSelected) return;
   Rect r = ws.HairRect();
   switch (ws.EditMode) {
-    case emMove:
+    case EditModeValue::emMove:
       MoveStep(r, key, step);
       break;
-    case emEnlarge:
+    case EditModeValue::emEnlarge:
       EnlargeStep(r, key, step);
       break;
-    case emShrink:
+    case EditModeValue::emShrink:
       ShrinkStep(r, key, step);
       break;
     default:

@@ -38,8 +38,8 @@ inline constexpr uint16_t kVkDown = 40;
 // Selects or deselects; the gallery is usable exactly while nothing is selected.
 void SetHairSelected(Workspace& ws, EditorPort& port, bool value);
 
-// The enlarge, shrink and move commands (emEnlarge, emShrink, emMove). Other values are ignored.
-void SetEditMode(Workspace& ws, EditorPort& port, uint8_t mode);
+// The enlarge, shrink and move commands. A value outside the three is ignored.
+void SetEditMode(Workspace& ws, EditorPort& port, EditModeValue mode);
 
 // The handle whose hit box contains p, 1..8 (the lower number wins where boxes overlap), or 0.
 // Reads the handle points as they are: call UpdateHandles first.
@@ -48,9 +48,14 @@ int HitHandle(const Workspace& ws, Point p);
 // The pointer shape shown over a handle's box; Arrow for 0 or an unknown number.
 CursorShape HandleCursor(int handle);
 
-void PaintBox1MouseMove(Workspace& ws, EditorPort& port, Point p);
-void PaintBox1MouseDown(Workspace& ws, EditorPort& port, Point p);
-void PaintBox1MouseUp(Workspace& ws, EditorPort& port, Point p);
+// The pointer moved to p: while selected, the handle under it sets the pointer shape and becomes
+// the active handle; off every handle the shape is the arrow and the active handle is kept.
+void TrackPointer(Workspace& ws, EditorPort& port, Point p);
+// A press at p: strictly inside the rectangle arms a move, on a remembered handle a resize (both
+// select); elsewhere it deselects.
+void PressAt(Workspace& ws, EditorPort& port, Point p);
+// The release at p applies the armed move, or the armed resize unless refused.
+void ReleaseAt(Workspace& ws, EditorPort& port, Point p);
 
 // Whether releasing a resize of `handle` at `release` is refused, judged against the rectangle
 // before the release: every edge the handle moves must end the release point at least 51 pixels
@@ -59,6 +64,6 @@ bool IsResizeRefused(const Rect& before, int handle, Point release);
 
 // Enter ends the selection; the arrow keys move, enlarge or shrink by 1 pixel, or 10 with Ctrl
 // alone held. Other keys are ignored.
-void FormKeyDown(Workspace& ws, EditorPort& port, uint16_t key, Modifiers mods);
+void EditByKey(Workspace& ws, EditorPort& port, uint16_t key, Modifiers mods);
 
 }  // namespace coiffure

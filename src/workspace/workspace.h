@@ -10,7 +10,8 @@
 
 namespace coiffure {
 
-enum EditModeValue : uint8_t { emEnlarge = 1, emShrink = 2, emMove = 3 };
+// What the arrow keys do; the values are those the forms give the modes.
+enum class EditModeValue : uint8_t { emEnlarge = 1, emShrink = 2, emMove = 3 };
 
 struct Workspace {
   Point DragOrigin;
@@ -22,7 +23,7 @@ struct Workspace {
   Picture HairImage;
   std::array<Point, 8> HairHandles{};  // entries 0 and 4 hold HairRect
   bool HairSelected = false;
-  uint8_t EditMode = emMove;
+  EditModeValue EditMode = EditModeValue::emMove;
 
   Rect HairRect() const {
     return {HairHandles[0].x, HairHandles[0].y, HairHandles[4].x, HairHandles[4].y};

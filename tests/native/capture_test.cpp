@@ -78,59 +78,59 @@ class CapturePreviewTest : public testing::Test {
 
 TEST_F(CapturePreviewTest, StartCreatesTheWindowOverImage3AndSwitchesPreviewOn) {
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, 5u);
   EXPECT_EQ(fake.log, Concat({{Create(0, 321, 160, 146, 5)}, StartMessages(5), {kPreviewing}}));
 
   // The bounds are whatever Image3 has at the moment of the command.
   fake.log.clear();
   fake.next_windows = {6};
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   fake.log.clear();
-  ctl.ToolButton1Click(Rect{-4, 10, 96, 60}, 77);
+  ctl.StartPreview(Rect{-4, 10, 96, 60}, 77);
   EXPECT_EQ(fake.log.front(), Create(-4, 10, 100, 50, 6));
 }
 
 TEST_F(CapturePreviewTest, StartWithoutADeviceSendsNothingButStillReportsPreviewing) {
   fake.next_windows = {0};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(fake.log, (Log{Create(0, 321, 160, 146, 0), kPreviewing}));
 
   // Nothing is tracked, so stop only sets its text.
   fake.log.clear();
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   EXPECT_EQ(fake.log, (Log{kStopped}));
 }
 
 TEST_F(CapturePreviewTest, StopDisconnectsOnceAndKeepsTheStoppedWindow) {
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
 
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   EXPECT_EQ(ctl.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(ctl.StoppedWindow(), 5u);
   EXPECT_EQ(fake.log, (Log{"send 5 1035 0 0", kStopped}));
 
   // A second stop has nothing left to disconnect.
   fake.log.clear();
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   EXPECT_EQ(fake.log, (Log{kStopped}));
 }
 
 TEST_F(CapturePreviewTest, StopWithoutStartOnlySetsTheText) {
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   EXPECT_EQ(ctl.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(fake.log, (Log{kStopped}));
 }
 
 TEST_F(CapturePreviewTest, RestartReleasesThePreviousWindowBeforeCreatingTheNext) {
   fake.next_windows = {5, 6};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
 
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, 6u);
   EXPECT_EQ(fake.log, Concat({{"send 5 1035 0 0", "destroy 5", Create(0, 321, 160, 146, 6)},
                               StartMessages(6),
@@ -138,16 +138,16 @@ TEST_F(CapturePreviewTest, RestartReleasesThePreviousWindowBeforeCreatingTheNext
 
   // Stop now reaches the only window there is.
   fake.log.clear();
-  ctl.ToolButton2Click();
+  ctl.StopPreview();
   EXPECT_EQ(fake.log, (Log{"send 6 1035 0 0", kStopped}));
 }
 
 TEST_F(CapturePreviewTest, RestartThatCannotCreateLeavesNothingBehind) {
   fake.next_windows = {5, 0};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
 
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(fake.log,
             (Log{"send 5 1035 0 0", "destroy 5", Create(0, 321, 160, 146, 0), kPreviewing}));
@@ -155,17 +155,17 @@ TEST_F(CapturePreviewTest, RestartThatCannotCreateLeavesNothingBehind) {
 
 TEST_F(CapturePreviewTest, StartAfterStopReplacesTheStoppedWindowOnceANewOneStands) {
   fake.next_windows = {5, 0, 6};
-  ctl.ToolButton1Click(kImage3, 77);
-  ctl.ToolButton2Click();
+  ctl.StartPreview(kImage3, 77);
+  ctl.StopPreview();
   fake.log.clear();
 
   // No window could be made: the stopped one stays.
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(fake.log, (Log{Create(0, 321, 160, 146, 0), kPreviewing}));
   EXPECT_EQ(ctl.StoppedWindow(), 5u);
 
   fake.log.clear();
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   EXPECT_EQ(ctl.CaptureWnd, 6u);
   EXPECT_EQ(ctl.StoppedWindow(), kNoCaptureWindow);
   EXPECT_EQ(fake.log,
@@ -173,13 +173,13 @@ TEST_F(CapturePreviewTest, StartAfterStopReplacesTheStoppedWindowOnceANewOneStan
 }
 
 TEST_F(CapturePreviewTest, CloseDisconnectsTheTrackedWindowOnlyAndChangesNothingElse) {
-  ctl.FormClose();
+  ctl.DisconnectOnClose();
   EXPECT_TRUE(fake.log.empty());
 
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
-  ctl.FormClose();
+  ctl.DisconnectOnClose();
   EXPECT_EQ(fake.log, (Log{"send 5 1035 0 0"}));
   EXPECT_EQ(ctl.CaptureWnd, 5u);
 }
@@ -218,10 +218,10 @@ class SnapshotTest : public CapturePreviewTest {
 
 TEST_F(SnapshotTest, WhilePreviewingTheFrameIsSavedThenReadBackAsThePhoto) {
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
 
-  ctl.ToolButton10Click(ws, repaint, FrameLoader({50, 60, 70}));
+  ctl.TakeSnapshot(ws, repaint, FrameLoader({50, 60, 70}));
   EXPECT_EQ(fake.log, (Log{kTaking, "savedib 5 .\\ml_data\\test.bmp", "load .\\ml_data\\test.bmp",
                            "repaint", kDone}));
   EXPECT_EQ(ws.Photo.Width(), 3);
@@ -232,23 +232,23 @@ TEST_F(SnapshotTest, WhilePreviewingTheFrameIsSavedThenReadBackAsThePhoto) {
 }
 
 TEST_F(SnapshotTest, WithoutPreviewTheFileOnDiskIsReadAndBothTextsShow) {
-  ctl.ToolButton10Click(ws, repaint, FrameLoader({7, 8, 9}));
+  ctl.TakeSnapshot(ws, repaint, FrameLoader({7, 8, 9}));
   EXPECT_EQ(fake.log, (Log{kTaking, "load .\\ml_data\\test.bmp", "repaint", kDone}));
   EXPECT_EQ(ws.Photo.PixelBgr(0, 0), (Bgr{7, 8, 9}));
 
   // After a stop the snapshot no longer addresses the stopped window.
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
-  ctl.ToolButton2Click();
+  ctl.StartPreview(kImage3, 77);
+  ctl.StopPreview();
   fake.log.clear();
-  ctl.ToolButton10Click(ws, repaint, FrameLoader({7, 8, 9}));
+  ctl.TakeSnapshot(ws, repaint, FrameLoader({7, 8, 9}));
   EXPECT_EQ(fake.log, (Log{kTaking, "load .\\ml_data\\test.bmp", "repaint", kDone}));
 }
 
 TEST_F(SnapshotTest, MissingFileStopsAfterTheFirstTextAndKeepsThePhoto) {
   // The real loader: no file of that name exists where the tests run.
   try {
-    ctl.ToolButton10Click(ws, repaint);
+    ctl.TakeSnapshot(ws, repaint);
     FAIL() << "no error raised";
   } catch (const PictureError& e) {
     EXPECT_STREQ(e.what(), "Cannot open file .\\ml_data\\test.bmp");
@@ -262,17 +262,17 @@ TEST_F(SnapshotTest, MissingFileStopsAfterTheFirstTextAndKeepsThePhoto) {
 
 TEST_F(SnapshotTest, RestoreReadsTheAbsolutePathWithoutStatusOrCaptureMessages) {
   fake.next_windows = {5};
-  ctl.ToolButton1Click(kImage3, 77);
+  ctl.StartPreview(kImage3, 77);
   fake.log.clear();
 
-  CaptureController::ToolButton15Click(ws, "C:\\Salon\\", repaint, FrameLoader({4, 5, 6}));
+  CaptureController::RestorePhoto(ws, "C:\\Salon\\", repaint, FrameLoader({4, 5, 6}));
   EXPECT_EQ(fake.log, (Log{"load C:\\Salon\\\\ml_data\\test.bmp", "repaint"}));
   EXPECT_EQ(ws.Photo.PixelBgr(1, 0), (Bgr{4, 5, 6}));
   ExpectHairUntouched();
 }
 
 TEST_F(SnapshotTest, RestoreFailureKeepsThePhotoAndSkipsTheRepaint) {
-  EXPECT_THROW(CaptureController::ToolButton15Click(ws, "/nonexistent-coiffure/", repaint),
+  EXPECT_THROW(CaptureController::RestorePhoto(ws, "/nonexistent-coiffure/", repaint),
                PictureError);
   EXPECT_EQ(repaints, 0);
   EXPECT_EQ(ws.Photo.PixelBgr(0, 0), (Bgr{1, 2, 3}));

@@ -7,6 +7,8 @@
 namespace coiffure {
 namespace {
 
+using enum EditModeValue;
+
 struct FakePort : EditorPort {
   int repaints = 0;
   std::vector<bool> gallery;
@@ -28,13 +30,13 @@ class Editing : public ::testing::Test {
     port = FakePort{};
   }
   void Click(Point press, Point release) {
-    PaintBox1MouseDown(ws, port, press);
-    PaintBox1MouseUp(ws, port, release);
+    PressAt(ws, port, press);
+    ReleaseAt(ws, port, release);
   }
   // Points the pointer at a handle box so ActiveHandle names it, as the user does before a drag.
-  void Hover(Point p) { PaintBox1MouseMove(ws, port, p); }
+  void Hover(Point p) { TrackPointer(ws, port, p); }
   void Key(uint16_t key, Modifiers mods = kPlain, int times = 1) {
-    for (int i = 0; i < times; ++i) FormKeyDown(ws, port, key, mods);
+    for (int i = 0; i < times; ++i) EditByKey(ws, port, key, mods);
   }
 
   Workspace ws;
@@ -149,7 +151,7 @@ TEST_F(Editing, PressStrictlyInsideArmsMoveEvenOnAHandleBox) {
   Select();
   Hover({1, 1});
   ASSERT_EQ(ws.ActiveHandle, 1);
-  PaintBox1MouseDown(ws, port, {1, 1});
+  PressAt(ws, port, {1, 1});
   EXPECT_TRUE(ws.MoveDrag);
   EXPECT_FALSE(ws.ResizeDrag);
   EXPECT_EQ(ws.DragOrigin, (Point{1, 1}));
@@ -160,14 +162,14 @@ TEST_F(Editing, PressStrictlyInsideArmsMoveEvenOnAHandleBox) {
 TEST_F(Editing, PressOnTheEdgeIsNotInside) {
   Select();
   Hover({0, 100});
-  PaintBox1MouseDown(ws, port, {0, 100});
+  PressAt(ws, port, {0, 100});
   EXPECT_FALSE(ws.MoveDrag);
   EXPECT_TRUE(ws.ResizeDrag);
   EXPECT_TRUE(ws.HairSelected);
   // Once the release has cleared the handle, a press on the edge deselects.
-  PaintBox1MouseUp(ws, port, {0, 100});
+  ReleaseAt(ws, port, {0, 100});
   EXPECT_EQ(ws.ActiveHandle, 0);
-  PaintBox1MouseDown(ws, port, {200, 50});
+  PressAt(ws, port, {200, 50});
   EXPECT_FALSE(ws.HairSelected);
 }
 
@@ -176,7 +178,7 @@ TEST_F(Editing, PressAwayDeselectsAndKeepsResizeState) {
   ws.MoveDrag = true;
   ws.DragOrigin = {7, 8};
   Select();
-  PaintBox1MouseDown(ws, port, {300, 300});
+  PressAt(ws, port, {300, 300});
   EXPECT_FALSE(ws.HairSelected);
   EXPECT_FALSE(ws.MoveDrag);
   EXPECT_TRUE(ws.ResizeDrag);
@@ -188,7 +190,7 @@ TEST_F(Editing, PressAwayDeselectsAndKeepsResizeState) {
 TEST_F(Editing, NothingIsStrictlyInsideAMirroredRectangle) {
   ws.SetHairRect({200, 200, 0, 0});
   Select();
-  PaintBox1MouseDown(ws, port, {100, 100});
+  PressAt(ws, port, {100, 100});
   EXPECT_FALSE(ws.HairSelected);
 }
 
@@ -218,10 +220,10 @@ TEST_F(Editing, ReleaseFarOutsideMovesTheFullDistance) {
 
 TEST_F(Editing, ReleaseAfterEnterDoesNotMoveButClearsHandle) {
   Select();
-  PaintBox1MouseDown(ws, port, {100, 100});
+  PressAt(ws, port, {100, 100});
   ws.ActiveHandle = 4;
   Key(kVkReturn);
-  PaintBox1MouseUp(ws, port, {150, 150});
+  ReleaseAt(ws, port, {150, 150});
   EXPECT_EQ(ws.HairRect(), (Rect{0, 0, 200, 200}));
   EXPECT_EQ(ws.ActiveHandle, 0);
 }
@@ -253,10 +255,10 @@ TEST_F(Editing, RefusedResizeChangesNothingAndKeepsHandle) {
   EXPECT_EQ(port.repaints, 1);  // only the selection's
 
   // The remembered handle re-arms from a press anywhere outside.
-  PaintBox1MouseDown(ws, port, {-900, 900});
+  PressAt(ws, port, {-900, 900});
   EXPECT_TRUE(ws.ResizeDrag);
   EXPECT_TRUE(ws.HairSelected);
-  PaintBox1MouseUp(ws, port, {-751, 900});
+  ReleaseAt(ws, port, {-751, 900});
   EXPECT_EQ(ws.HairRect(), (Rect{149, 0, 200, 200}));
   EXPECT_EQ(ws.ActiveHandle, 0);
 }
@@ -295,10 +297,10 @@ TEST_F(Editing, RememberedHandleCanMirrorTheRectangle) {
   Select();
   Hover({205, 100});
   Hover({300, 400});  // off every box, no press
-  PaintBox1MouseDown(ws, port, {300, 400});
+  PressAt(ws, port, {300, 400});
   EXPECT_TRUE(ws.HairSelected);
   EXPECT_TRUE(ws.ResizeDrag);
-  PaintBox1MouseUp(ws, port, {60, 400});  // 60 > 0 + 50: accepted
+  ReleaseAt(ws, port, {60, 400});  // 60 > 0 + 50: accepted
   EXPECT_EQ(ws.HairRect(), (Rect{0, 0, -40, 200}));
 }
 
@@ -318,9 +320,9 @@ TEST_F(Editing, ClickOnRememberedHandleThenSecondClickDeselects) {
 TEST_F(Editing, HandleCrossedLastDuringTheDragDecides) {
   Select();
   Hover({205, 205});
-  PaintBox1MouseDown(ws, port, {205, 205});
+  PressAt(ws, port, {205, 205});
   Hover({205, 100});  // handle 6's box, still at the rectangle's old place
-  PaintBox1MouseUp(ws, port, {305, 120});
+  ReleaseAt(ws, port, {305, 120});
   EXPECT_EQ(ws.HairRect(), (Rect{0, 0, 300, 200}));
 }
 
@@ -437,7 +439,7 @@ TEST_F(Editing, StepsStopAtTheCoordinateLimits) {
 }
 
 TEST_F(Editing, ArrowsDoNothingWhileNotSelected) {
-  for (uint8_t mode : {emMove, emEnlarge, emShrink}) {
+  for (EditModeValue mode : {emMove, emEnlarge, emShrink}) {
     ws.EditMode = mode;
     for (uint16_t key : {kVkLeft, kVkUp, kVkRight, kVkDown}) Key(key, kCtrl);
   }
@@ -481,19 +483,19 @@ TEST_F(Editing, PressesAfterEnter) {
   EXPECT_EQ(ws.ActiveHandle, 2);
 
   // Still naming handle 2: a press outside selects again and arms that resize.
-  PaintBox1MouseDown(ws, port, {500, 500});
+  PressAt(ws, port, {500, 500});
   EXPECT_TRUE(ws.HairSelected);
   EXPECT_TRUE(ws.ResizeDrag);
   EXPECT_EQ(port.gallery, std::vector<bool>{false});
 
   Key(kVkReturn);
-  PaintBox1MouseDown(ws, port, {100, 100});  // strictly inside
+  PressAt(ws, port, {100, 100});  // strictly inside
   EXPECT_TRUE(ws.HairSelected);
   EXPECT_TRUE(ws.MoveDrag);
-  PaintBox1MouseUp(ws, port, {100, 100});  // clears the handle
+  ReleaseAt(ws, port, {100, 100});  // clears the handle
 
   Key(kVkReturn);
-  PaintBox1MouseDown(ws, port, {500, 500});
+  PressAt(ws, port, {500, 500});
   EXPECT_FALSE(ws.HairSelected);
   EXPECT_EQ(port.gallery, (std::vector<bool>{false, false, true}));
 }
@@ -510,8 +512,8 @@ TEST_F(Editing, ModeCommandsKeepSelectionAndRectangle) {
   EXPECT_FALSE(ws.HairSelected);
   EXPECT_TRUE(port.gallery.empty());
 
-  SetEditMode(ws, port, 0);
-  SetEditMode(ws, port, 4);
+  SetEditMode(ws, port, static_cast<EditModeValue>(0));
+  SetEditMode(ws, port, static_cast<EditModeValue>(4));
   EXPECT_EQ(ws.EditMode, emShrink);
   EXPECT_EQ(port.repaints, 2);
   EXPECT_EQ(ws.HairRect(), (Rect{0, 0, 200, 200}));

@@ -6,6 +6,8 @@
 namespace coiffure {
 namespace {
 
+using enum EditModeValue;
+
 using Strings = std::vector<std::string>;
 
 TEST(HairPairNaming, MaskIsTheNameBeforeTheFirstDotPlusMask) {
@@ -66,7 +68,7 @@ class Selection : public ::testing::Test {
   }
   std::string Click() {
     try {
-      ListView1Click(
+      LoadSelectedHairstyle(
           list, "C:\\App\\", ws, [this] { ++repaints; }, files.Loader());
     } catch (const PictureError& e) {
       return e.what();

@@ -189,7 +189,7 @@ class CaptureWin : public testing::Test {
   }
 
   std::wstring PhotoFile() const { return folder_ + L"\\ml_data\\test.bmp"; }
-  void Start() { ctl_.ToolButton1Click(BoundsInParent(image3_), ToCaptureParent(main_)); }
+  void Start() { ctl_.StartPreview(BoundsInParent(image3_), ToCaptureParent(main_)); }
   std::function<void()> Repaint() {
     return [this] {
       ++repaints_;
@@ -232,7 +232,7 @@ TEST_F(CaptureWin, PreviewWindowLiesOverImage3AndStopLeavesItThere) {
   EXPECT_EQ(Panel0(bar_), "状态：正在监控...");
 
   g_received.clear();
-  ctl_.ToolButton2Click();
+  ctl_.StopPreview();
   EXPECT_EQ(MessagesTo(cam), (std::vector<std::pair<UINT, WPARAM>>{{1035, 0}}));
   EXPECT_EQ(g_received.size(), 1u);
   EXPECT_EQ(ctl_.CaptureWnd, kNoCaptureWindow);
@@ -261,7 +261,7 @@ TEST_F(CaptureWin, RepeatedStartKeepsOneConnectedWindowAndCloseDisconnectsIt) {
   EXPECT_EQ(MessagesTo(second), kStartMessages);
 
   g_received.clear();
-  ctl_.FormClose();
+  ctl_.DisconnectOnClose();
   ASSERT_EQ(g_received.size(), 1u);
   EXPECT_EQ(g_received[0].wnd, second);
   EXPECT_EQ(g_received[0].msg, static_cast<UINT>(WM_CAP_DRIVER_DISCONNECT));
@@ -276,7 +276,7 @@ TEST_F(CaptureWin, SnapshotReplacesThePhotoAndRestoreUndoesToneChanges) {
   HWND cam = Tracked();
   g_received.clear();
 
-  ctl_.ToolButton10Click(ws_, Repaint());
+  ctl_.TakeSnapshot(ws_, Repaint());
   ASSERT_EQ(g_received.size(), 1u);
   EXPECT_EQ(g_received[0].wnd, cam);
   EXPECT_EQ(g_received[0].msg, static_cast<UINT>(WM_CAP_FILE_SAVEDIBA));
@@ -296,21 +296,21 @@ TEST_F(CaptureWin, SnapshotReplacesThePhotoAndRestoreUndoesToneChanges) {
     for (size_t i = 0; i < ws_.Photo.Stride(); ++i) ws_.Photo.Row(y)[i] ^= 0x5A;
   ASSERT_FALSE(SamePixels(ws_.Photo, frame));
   const std::string app_folder = Narrow(folder_) + "\\";
-  CaptureController::ToolButton15Click(ws_, app_folder, Repaint());
+  CaptureController::RestorePhoto(ws_, app_folder, Repaint());
   EXPECT_TRUE(SamePixels(ws_.Photo, frame));
   EXPECT_EQ(repaints_, 2);
   EXPECT_EQ(Panel0(bar_), "状态：暂停，拍照完成.");
   EXPECT_EQ(g_received.size(), 1u);
 
   // A second snapshot takes the next frame.
-  ctl_.ToolButton10Click(ws_, Repaint());
+  ctl_.TakeSnapshot(ws_, Repaint());
   EXPECT_TRUE(SamePixels(ws_.Photo, TestFrame(2)));
 }
 
 TEST_F(CaptureWin, SnapshotWithMissingFileReportsItAndKeepsTheFirstText) {
   std::string message;
   try {
-    ctl_.ToolButton10Click(ws_, Repaint());
+    ctl_.TakeSnapshot(ws_, Repaint());
   } catch (const PictureError& e) {
     message = e.what();
   }
@@ -333,7 +333,7 @@ TEST_F(CaptureWin, PlatformLibraryWithoutDeviceGivesTheNoWindowBehaviour) {
   if (ctl_.CaptureWnd == kNoCaptureWindow) {
     // No device (as under Wine): nothing was made and the snapshot reads the file on disk.
     EXPECT_EQ(CountChildren(main_), 2);  // Image3 and the status bar only
-    ctl_.ToolButton10Click(ws_, Repaint());
+    ctl_.TakeSnapshot(ws_, Repaint());
     EXPECT_TRUE(SamePixels(ws_.Photo, on_disk));
     EXPECT_EQ(Panel0(bar_), "状态：暂停，拍照完成.");
   } else {
@@ -341,7 +341,7 @@ TEST_F(CaptureWin, PlatformLibraryWithoutDeviceGivesTheNoWindowBehaviour) {
     EXPECT_EQ(GetParent(Tracked()), main_);
     EXPECT_EQ(BoundsInParent(Tracked()), (Rect{0, 321, 160, 467}));
   }
-  ctl_.ToolButton2Click();
+  ctl_.StopPreview();
   EXPECT_EQ(ctl_.CaptureWnd, kNoCaptureWindow);
   EXPECT_EQ(Panel0(bar_), "状态：停止监控.");
 }

@@ -10,6 +10,8 @@
 namespace coiffure {
 namespace {
 
+using enum EditModeValue;
+
 using namespace testing_support;
 
 class MainWindowTest : public ::testing::Test {

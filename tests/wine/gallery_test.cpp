@@ -331,7 +331,7 @@ TEST(GallerySelectionOnDisk, ClickLoadsThePairThroughTheDoubledSeparator) {
   ListViewSelection sel(w.List());
   const std::string app = Narrow(t.Path().wstring()) + "\\";
 
-  ListView1Click(sel, app, ws, [&] { ++repaints; });
+  LoadSelectedHairstyle(sel, app, ws, [&] { ++repaints; });
   EXPECT_EQ(repaints, 0);  // nothing selected yet
   EXPECT_TRUE(ws.HairMask.Empty());
 
@@ -339,7 +339,7 @@ TEST(GallerySelectionOnDisk, ClickLoadsThePairThroughTheDoubledSeparator) {
   state.stateMask = LVIS_SELECTED;
   state.state = LVIS_SELECTED;
   SendMessageW(w.List(), LVM_SETITEMSTATE, 1, reinterpret_cast<LPARAM>(&state));
-  ListView1Click(sel, app, ws, [&] { ++repaints; });
+  LoadSelectedHairstyle(sel, app, ws, [&] { ++repaints; });
   EXPECT_EQ(repaints, 1);
   ASSERT_EQ(ws.HairImage.Width(), 30);
   EXPECT_EQ(ws.HairImage.PixelBgr(0, 0), (Bgr{5, 6, 7}));
@@ -347,7 +347,7 @@ TEST(GallerySelectionOnDisk, ClickLoadsThePairThroughTheDoubledSeparator) {
 
   SendMessageW(w.List(), LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&state));
   try {
-    ListView1Click(sel, app, ws, [&] { ++repaints; });
+    LoadSelectedHairstyle(sel, app, ws, [&] { ++repaints; });
     ADD_FAILURE() << "a missing mask must raise";
   } catch (const PictureError& e) {
     EXPECT_EQ(std::string(e.what()), "Cannot open file " + app + "\\ml_fx\\othermask.bmp");

@@ -69,15 +69,15 @@ void TForm1::MenuEntryClick(const MenuEntry& entry) {
 // Edit modes.
 void TForm1::ToolButton13Click() {
   Trace("ToolButton13Click");
-  SetEditMode(ws_, *this, emEnlarge);
+  SetEditMode(ws_, *this, EditModeValue::emEnlarge);
 }
 void TForm1::ToolButton11Click() {
   Trace("ToolButton11Click");
-  SetEditMode(ws_, *this, emShrink);
+  SetEditMode(ws_, *this, EditModeValue::emShrink);
 }
 void TForm1::ToolButton3Click() {
   Trace("ToolButton3Click");
-  SetEditMode(ws_, *this, emMove);
+  SetEditMode(ws_, *this, EditModeValue::emMove);
 }
 void TForm1::PaintBox1Click() {
   Trace("PaintBox1Click");
@@ -86,13 +86,13 @@ void TForm1::PaintBox1Click() {
 
 // Mouse and keyboard editing.
 void TForm1::PaintBox1MouseDown(Point p) {
-  coiffure::PaintBox1MouseDown(ws_, *this, p);
+  coiffure::PressAt(ws_, *this, p);
 }
 void TForm1::PaintBox1MouseMove(Point p) {
-  coiffure::PaintBox1MouseMove(ws_, *this, p);
+  coiffure::TrackPointer(ws_, *this, p);
 }
 void TForm1::PaintBox1MouseUp(Point p) {
-  coiffure::PaintBox1MouseUp(ws_, *this, p);
+  coiffure::ReleaseAt(ws_, *this, p);
 }
 
 void TForm1::FormKeyDown(WORD key) {
@@ -100,21 +100,21 @@ void TForm1::FormKeyDown(WORD key) {
   mods.shift = GetKeyState(VK_SHIFT) < 0;
   mods.ctrl = GetKeyState(VK_CONTROL) < 0;
   mods.alt = GetKeyState(VK_MENU) < 0;
-  coiffure::FormKeyDown(ws_, *this, key, mods);
+  coiffure::EditByKey(ws_, *this, key, mods);
 }
 
 // Camera, tone, photo, help and about commands.
 void TForm1::ToolButton1Click() {
   Trace("ToolButton1Click");
-  capture_.ToolButton1Click(BoundsInParent(image3_), ToCaptureParent(hwnd_));
+  capture_.StartPreview(BoundsInParent(image3_), ToCaptureParent(hwnd_));
 }
 void TForm1::ToolButton10Click() {
   Trace("ToolButton10Click");
-  capture_.ToolButton10Click(ws_, [this] { Repaint(); });
+  capture_.TakeSnapshot(ws_, [this] { Repaint(); });
 }
 void TForm1::ToolButton2Click() {
   Trace("ToolButton2Click");
-  capture_.ToolButton2Click();
+  capture_.StopPreview();
 }
 void TForm1::ToolButton5Click() {
   Trace("ToolButton5Click");
@@ -138,7 +138,7 @@ void TForm1::ToolButton6Click() {
 }
 void TForm1::ToolButton15Click() {
   Trace("ToolButton15Click");
-  CaptureController::ToolButton15Click(ws_, AppFolderPath(), [this] { Repaint(); });
+  CaptureController::RestorePhoto(ws_, AppFolderPath(), [this] { Repaint(); });
 }
 void TForm1::ToolButton14Click() {
   Trace("ToolButton14Click");
@@ -147,7 +147,7 @@ void TForm1::ToolButton14Click() {
 void TForm1::ListView1Click() {
   Trace("ListView1Click");
   ListViewSelection gallery(listview_);
-  coiffure::ListView1Click(gallery, AppFolderPath(), ws_, [this] { Repaint(); });
+  coiffure::LoadSelectedHairstyle(gallery, AppFolderPath(), ws_, [this] { Repaint(); });
 }
 void TForm1::A1Click() {
   Trace("A1Click");

@@ -69,7 +69,7 @@ void TForm1::FormCreate() {
   if (options_.show_splash) options_.show_splash();
   // Double buffering: the paint box composes its whole picture in memory and shows it in one
   // call (PaintBox1Paint), so nothing half drawn reaches the screen.
-  ws_.EditMode = emMove;
+  ws_.EditMode = EditModeValue::emMove;
   const std::string folder = AppFolderPath();
   // The start rectangle is set before the loads, not after the photo's: a failed load stops
   // here, and the workspace must still paint and edit with empty pictures.
@@ -102,7 +102,7 @@ void TForm1::FormCloseQuery(bool& CanClose) {
 
 void TForm1::FormClose() {
   Trace("FormClose");
-  capture_.FormClose();
+  capture_.DisconnectOnClose();
 }
 
 void TForm1::FormDestroy() {
