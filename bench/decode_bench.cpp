@@ -20,7 +20,7 @@ void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
 
 // A bottom-up 8-bit BMP with a full 256-entry palette.
 std::vector<uint8_t> Bmp8(int w, int h) {
-  const size_t padded = (size_t(w) + 3) & ~size_t{3};
+  const size_t padded = PaddedRowBytes(size_t(w), 8);
   const size_t off = 54 + 1024;
   std::vector<uint8_t> b(off + padded * size_t(h), 0);
   b[0] = 'B';

@@ -186,7 +186,8 @@ std::vector<Bgr> ReadPalette(const Bytes& b, const Header& h) {
 std::vector<uint8_t> ReadPlainRows(const Bytes& b, const Header& h) {
   const size_t bits = Mul(static_cast<size_t>(h.width), static_cast<size_t>(h.bpp));
   const size_t row_bytes = Add(bits, 7) / 8;
-  const size_t file_stride = Add(bits, 31) / 32 * 4;
+  // The multiplication above is checked; the cap on sides keeps the padding from overflowing.
+  const size_t file_stride = PaddedRowBytes(static_cast<size_t>(h.width), h.bpp);
   const size_t rows = static_cast<size_t>(h.height);
   const size_t needed = Add(Mul(file_stride, rows - 1), row_bytes);
   const uint8_t* src = b.at(h.pixels_at, needed);

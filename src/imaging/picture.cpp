@@ -244,7 +244,7 @@ void Picture::LoadFromFile(const std::string& path) {
 
 std::vector<uint8_t> Picture::EncodeBmp24() const {
   const size_t row_bytes = static_cast<size_t>(width_) * 3;
-  const size_t padded = (row_bytes + 3) & ~size_t{3};
+  const size_t padded = PaddedRowBytes(static_cast<size_t>(width_), 24);
   const size_t image = padded * static_cast<size_t>(height_);
   std::vector<uint8_t> out(54 + image, 0);
   auto put32 = [&](size_t at, uint32_t v) {

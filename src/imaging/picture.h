@@ -29,6 +29,12 @@ inline constexpr int32_t kMaxSide = 32768;
 // The largest file a picture within the cap can need: 4 bytes a pixel plus headers and palette.
 inline constexpr int64_t kMaxFileBytes = 4 * kMaxPixels + (int64_t{1} << 20);
 
+// The bytes of a row of width pixels at bpp bits each, padded to 4 bytes, as bitmap files and
+// device-independent bitmaps store their rows.
+constexpr size_t PaddedRowBytes(size_t width, size_t bpp) {
+  return (width * bpp + 31) / 32 * 4;
+}
+
 struct Bgr {
   uint8_t b = 0, g = 0, r = 0;
   friend bool operator==(const Bgr&, const Bgr&) = default;

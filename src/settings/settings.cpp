@@ -7,6 +7,14 @@ namespace coiffure {
 
 namespace {
 
+// The keys of the settings section: the pinyin initials of each setting's Chinese name.
+constexpr std::string_view kKeyTimerInterval = "dsq";   // 定时器
+constexpr std::string_view kKeyAlarmSound = "bjs";      // 报警声
+constexpr std::string_view kKeyRemoteControl = "yckz";  // 远程控制
+constexpr std::string_view kKeySensitivity = "jklmd";   // 监控灵敏度
+constexpr std::string_view kKeyTriggerSwitch = "cfkg";  // 触发开关
+constexpr std::string_view kKeyTriggerTime = "cfsj";    // 触发时间
+
 std::optional<int32_t> ParseDecimal(std::string_view s) {
   bool negative = false;
   if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
@@ -66,51 +74,51 @@ void LoadSettings(ProfilePort& file, SettingsControls& controls, WarningPort& wa
                   SettingsValues& values) {
   if (!file.Exists()) warning.Warn(kMissingSettingsCaption, kMissingSettingsText);
 
-  values.TimerInterval = file.ReadInt("dsq", 1000);
+  values.TimerInterval = file.ReadInt(kKeyTimerInterval, 1000);
   controls.SetSpinEdit1Value(values.TimerInterval);
 
   // The alarm always starts switched on: the stored choice is reset before it is read.
-  file.WriteInt("bjs", 0);
-  values.AlarmSound = file.ReadInt("bjs", 0);
+  file.WriteInt(kKeyAlarmSound, 0);
+  values.AlarmSound = file.ReadInt(kKeyAlarmSound, 0);
   controls.SetRadioGroup1Index(values.AlarmSound != 0 ? 1 : 0);
 
-  values.RemoteControl = file.ReadInt("yckz", 0);
+  values.RemoteControl = file.ReadInt(kKeyRemoteControl, 0);
   controls.SetRadioGroup2Index(values.RemoteControl != 0 ? 1 : 0);
 
-  values.Sensitivity = file.ReadInt("jklmd", 10);
+  values.Sensitivity = file.ReadInt(kKeySensitivity, 10);
   controls.SetTrackBar1Position(values.Sensitivity);
   // The track bar only runs the rule on a change; at its start position it would not.
   controls.ShowSensitivityPanel(SensitivityPanel(controls.TrackBar1Position()));
 
-  values.TriggerSwitch = file.ReadInt("cfkg", 1);
+  values.TriggerSwitch = file.ReadInt(kKeyTriggerSwitch, 1);
   controls.SetCheckBox1Checked(values.TriggerSwitch == 1);
 
-  values.TriggerTime = file.ReadInt("cfsj", 1000);
+  values.TriggerTime = file.ReadInt(kKeyTriggerTime, 1000);
   controls.SetSpinEdit2Value(values.TriggerTime);
 }
 
 void SaveSettings(ProfilePort& file, SettingsControls& controls, SettingsValues& values) {
   const int32_t timer = controls.SpinEdit1Value();
-  file.WriteInt("dsq", timer);
+  file.WriteInt(kKeyTimerInterval, timer);
   values.TimerInterval = timer;
 
   const int32_t alarm = controls.RadioGroup1Index();
-  file.WriteInt("bjs", alarm);
+  file.WriteInt(kKeyAlarmSound, alarm);
   values.AlarmSound = alarm;
 
   const int32_t remote = controls.RadioGroup2Index();
-  file.WriteInt("yckz", remote);
+  file.WriteInt(kKeyRemoteControl, remote);
   values.RemoteControl = remote;
 
   const int32_t sensitivity = controls.TrackBar1Position();
-  file.WriteInt("jklmd", sensitivity);
+  file.WriteInt(kKeySensitivity, sensitivity);
   values.Sensitivity = sensitivity;
 
   values.TriggerSwitch = controls.CheckBox1Checked() ? 1 : 0;
-  file.WriteInt("cfkg", values.TriggerSwitch);
+  file.WriteInt(kKeyTriggerSwitch, values.TriggerSwitch);
 
   const int32_t time = controls.SpinEdit2Value();
-  file.WriteInt("cfsj", time);
+  file.WriteInt(kKeyTriggerTime, time);
   values.TriggerTime = time;
 }
 

@@ -8,7 +8,7 @@ namespace coiffure {
 void Frame::Resize(int w, int h) {
   width = std::max(w, 0);
   height = std::max(h, 0);
-  stride = (static_cast<size_t>(width) * 3 + 3) & ~size_t{3};
+  stride = PaddedRowBytes(static_cast<size_t>(width), 24);
   bgr.assign(stride * static_cast<size_t>(height), 0);
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <set>
 
+#include "gallery/selection.h"
 #include "hair.h"
 #include "icons.h"
 #include "scenes.h"
@@ -215,14 +216,14 @@ TEST(Hairstyles, LibraryNamesFollowTheGalleryRule) {
     EXPECT_NE(picture[0], '.') << picture;
     EXPECT_EQ(picture.find("mask"), std::string::npos) << picture;
     EXPECT_EQ(s.name.find('.'), std::string::npos) << picture;
-    const std::string mask = MaskFileName(picture);
+    const std::string mask = MaskNameFor(picture);
     EXPECT_EQ(mask, s.name + "mask.bmp");
     EXPECT_NE(mask.find("mask"), std::string::npos);  // the scan never lists it
     EXPECT_TRUE(names.insert(s.name).second) << "duplicate " << s.name;
   }
   EXPECT_GE(names.size(), 12u);
-  EXPECT_EQ(MaskFileName("a.b.bmp"), "amask.bmp");
-  EXPECT_EQ(MaskFileName("short1.bmp"), "short1mask.bmp");
+  EXPECT_EQ(MaskNameFor("a.b.bmp"), "amask.bmp");
+  EXPECT_EQ(MaskNameFor("short1.bmp"), "short1mask.bmp");
 }
 
 TEST(Hairstyles, RenderingIsDeterministic) {

@@ -11,7 +11,7 @@
 
 namespace coiffure::bmptest {
 
-struct BmpSpec {
+struct BmpLayout {
   uint32_t header_size = 40;  // 12, 40, 52, 56, 64, 108, 124 or anything else
   int32_t width = 0;
   int32_t height = 0;  // negative: rows stored top row first
@@ -34,7 +34,7 @@ inline void Put32(std::vector<uint8_t>& out, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-inline std::vector<uint8_t> BuildBmp(const BmpSpec& s) {
+inline std::vector<uint8_t> BuildBmp(const BmpLayout& s) {
   std::vector<uint8_t> out(14 + s.header_size, 0);
   out[0] = 'B';
   out[1] = 'M';
@@ -120,7 +120,7 @@ inline std::vector<NamedBmp> SampleBmps() {
   const std::vector<std::vector<uint32_t>> rgb = {{0x102030, 0xFFFFFF}, {0, 0x7F7F7F}};
   const std::vector<std::vector<uint32_t>> w16 = {{0x7FFF, 0x1234}, {0x8000, 0xF81F}};
   std::vector<NamedBmp> out;
-  auto add = [&](const char* name, BmpSpec s) { out.push_back({name, BuildBmp(s)}); };
+  auto add = [&](const char* name, BmpLayout s) { out.push_back({name, BuildBmp(s)}); };
   for (uint16_t bpp : {1, 4, 8}) {
     std::vector<std::vector<uint32_t>> v = idx;
     for (auto& r : v)

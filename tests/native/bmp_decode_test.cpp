@@ -6,13 +6,13 @@
 namespace coiffure {
 namespace {
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::BuildBmp;
 using bmptest::PackRows;
 using Grid = std::vector<std::vector<Bgr>>;
 using Values = std::vector<std::vector<uint32_t>>;
 
-Picture Decode(const BmpSpec& s) {
+Picture Decode(const BmpLayout& s) {
   Picture p;
   p.LoadFromBytes(BuildBmp(s));
   return p;
@@ -63,7 +63,7 @@ TEST(BmpDecode, PaletteDepthsKeepTheirDepthAndColoursInBothOrientations) {
       palette[i] = {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)};
     const Values idx = IndexGrid(bpp);
     for (bool top_down : {false, true}) {
-      BmpSpec s{.width = 7, .height = top_down ? -3 : 3, .bpp = uint16_t(bpp)};
+      BmpLayout s{.width = 7, .height = top_down ? -3 : 3, .bpp = uint16_t(bpp)};
       s.palette = palette;
       s.data = PackRows(idx, bpp, top_down);
       const Picture p = Decode(s);
@@ -85,7 +85,7 @@ TEST(BmpDecode, TrueColourDepthsInBothOrientations) {
       if (bpp == 32)
         for (auto& r : v)
           for (auto& x : r) x |= 0xA5000000;  // the fourth byte is ignored
-      BmpSpec s{.width = 3, .height = top_down ? -2 : 2, .bpp = uint16_t(bpp)};
+      BmpLayout s{.width = 3, .height = top_down ? -2 : 2, .bpp = uint16_t(bpp)};
       s.data = PackRows(v, bpp, top_down);
       const Picture p = Decode(s);
       EXPECT_EQ(p.BitsPerPixel(), bpp);
@@ -95,7 +95,7 @@ TEST(BmpDecode, TrueColourDepthsInBothOrientations) {
       EXPECT_EQ(Colours(p)[1][2], (Bgr{0x81, 0x80, 0x7F}));
     }
     // 0RRRRRGGGGGBBBBB: five-bit channels spread to eight bits with their high bits repeated.
-    BmpSpec s{.width = 3, .height = top_down ? -1 : 1, .bpp = 16};
+    BmpLayout s{.width = 3, .height = top_down ? -1 : 1, .bpp = 16};
     s.data = PackRows({{0x7FFF, 0x4210, 0x001F | 0x8000}}, 16, top_down);
     const Grid g = Colours(Decode(s));
     EXPECT_EQ(g[0][0], (Bgr{255, 255, 255}));
@@ -106,12 +106,12 @@ TEST(BmpDecode, TrueColourDepthsInBothOrientations) {
 
 TEST(BmpDecode, CoreHeaderWithThreeBytePalette) {
   const Values idx = IndexGrid(4);
-  BmpSpec s{.header_size = 12, .width = 7, .height = 3, .bpp = 4};
+  BmpLayout s{.header_size = 12, .width = 7, .height = 3, .bpp = 4};
   s.palette = kPalette16;
   s.data = PackRows(idx, 4);
   EXPECT_EQ(Colours(Decode(s)), Lookup(idx, kPalette16));
 
-  BmpSpec t{.header_size = 12, .width = 2, .height = 1, .bpp = 24};
+  BmpLayout t{.header_size = 12, .width = 2, .height = 1, .bpp = 24};
   t.data = PackRows({{0x102030, 0x405060}}, 24);
   EXPECT_EQ(Colours(Decode(t))[0][1], (Bgr{0x60, 0x50, 0x40}));
 }
@@ -119,7 +119,7 @@ TEST(BmpDecode, CoreHeaderWithThreeBytePalette) {
 TEST(BmpDecode, EveryInfoHeaderSizeReadsTheSamePixels) {
   const Values idx = IndexGrid(8);
   for (uint32_t size : {40u, 52u, 56u, 64u, 108u, 124u}) {
-    BmpSpec s{.header_size = size, .width = 7, .height = 3, .bpp = 8};
+    BmpLayout s{.header_size = size, .width = 7, .height = 3, .bpp = 8};
     s.palette = kPalette16;
     s.colours_used = 16;
     Values small = idx;
@@ -134,7 +134,7 @@ TEST(BmpDecode, BitfieldsFromEveryPlaceMasksCanLive) {
   // 5-6-5: red 0xF800, green 0x07E0, blue 0x001F.
   const std::array<uint32_t, 3> m565{0xF800, 0x07E0, 0x001F};
   for (uint32_t size : {40u, 52u, 56u, 108u, 124u}) {
-    BmpSpec s{.header_size = size, .width = 3, .height = -1, .bpp = 16, .compression = 3};
+    BmpLayout s{.header_size = size, .width = 3, .height = -1, .bpp = 16, .compression = 3};
     s.masks = m565;
     s.data = PackRows({{0xFFFF, 0x07E0, 0x8010}}, 16, true);
     const Picture p = Decode(s);
@@ -146,19 +146,19 @@ TEST(BmpDecode, BitfieldsFromEveryPlaceMasksCanLive) {
 
 TEST(BmpDecode, OddMasksExpandToFullRange) {
   // 16 bits 4-4-4 in unusual order (blue high), 32 bits 10-10-10, and a 3-bit and a 1-bit mask.
-  BmpSpec a{.width = 2, .height = 1, .bpp = 16, .compression = 3};
+  BmpLayout a{.width = 2, .height = 1, .bpp = 16, .compression = 3};
   a.masks = std::array<uint32_t, 3>{0x00F0, 0x000F, 0x0F00};
   a.data = PackRows({{0x0A5F, 0x0000}}, 16);
   EXPECT_EQ(Colours(Decode(a))[0][0], (Bgr{0xAA, 0xFF, 0x55}));
 
-  BmpSpec b{.width = 2, .height = 1, .bpp = 32, .compression = 3};
+  BmpLayout b{.width = 2, .height = 1, .bpp = 32, .compression = 3};
   b.masks = std::array<uint32_t, 3>{0x3FF00000, 0x000FFC00, 0x000003FF};
   b.data = PackRows({{0x3FF00000 | (0x200u << 10) | 0x0FF, 0xC0000000}}, 32);
   const Grid g = Colours(Decode(b));
   EXPECT_EQ(g[0][0], (Bgr{0x3F, 0x80, 0xFF}));  // top eight of ten bits
   EXPECT_EQ(g[0][1], (Bgr{0, 0, 0}));           // bits outside every mask are ignored
 
-  BmpSpec c{.width = 2, .height = 1, .bpp = 16, .compression = 3};
+  BmpLayout c{.width = 2, .height = 1, .bpp = 16, .compression = 3};
   c.masks = std::array<uint32_t, 3>{0x0E00, 0x0100, 0};  // red 3 bits, green 1 bit, no blue
   c.data = PackRows({{0x0B00, 0x0400}}, 16);
   const Grid h = Colours(Decode(c));
@@ -167,13 +167,13 @@ TEST(BmpDecode, OddMasksExpandToFullRange) {
 }
 
 TEST(BmpDecode, ShortPaletteAndIndexesPastItAreBlack) {
-  BmpSpec s{.width = 4, .height = 1, .bpp = 8, .colours_used = 2};
+  BmpLayout s{.width = 4, .height = 1, .bpp = 8, .colours_used = 2};
   s.palette = {{1, 2, 3}, {4, 5, 6}};
   s.data = PackRows({{0, 1, 2, 255}}, 8);
   EXPECT_EQ(Colours(Decode(s))[0], (std::vector<Bgr>{{1, 2, 3}, {4, 5, 6}, {0, 0, 0}, {0, 0, 0}}));
 
   // More entries claimed than the depth can index: only the first 2^bpp are read.
-  BmpSpec t{.width = 2, .height = 1, .bpp = 1, .colours_used = 3};
+  BmpLayout t{.width = 2, .height = 1, .bpp = 1, .colours_used = 3};
   t.palette = {{9, 9, 9}, {7, 7, 7}};  // the third entry is not even in the file
   t.pixel_offset = 14 + 40 + 8;
   t.data = PackRows({{1, 0}}, 1);
@@ -181,14 +181,14 @@ TEST(BmpDecode, ShortPaletteAndIndexesPastItAreBlack) {
 }
 
 TEST(BmpDecode, PixelDataAtAnOffsetBeyondThePalette) {
-  BmpSpec s{.width = 1, .height = 1, .bpp = 24};
+  BmpLayout s{.width = 1, .height = 1, .bpp = 24};
   s.pixel_offset = 200;
   s.data = {1, 2, 3, 0};
   EXPECT_EQ(Decode(s).PixelBgr(0, 0), (Bgr{1, 2, 3}));
 }
 
 TEST(BmpDecode, LastRowWithoutPaddingIsAccepted) {
-  BmpSpec s{.width = 1, .height = 2, .bpp = 24};
+  BmpLayout s{.width = 1, .height = 2, .bpp = 24};
   s.data = {1, 2, 3, 0, 4, 5, 6};  // bottom row padded, top row not
   const Picture p = Decode(s);
   EXPECT_EQ(p.PixelBgr(0, 1), (Bgr{1, 2, 3}));
@@ -203,7 +203,7 @@ std::vector<Bgr> Palette(size_t n) {
 
 TEST(BmpDecode, Rle8RunsLiteralsDeltasAndLineEnds) {
   // 6 x 4 picture, stream lines counted from the bottom.
-  BmpSpec s{.width = 6, .height = 4, .bpp = 8, .compression = 1, .colours_used = 16};
+  BmpLayout s{.width = 6, .height = 4, .bpp = 8, .compression = 1, .colours_used = 16};
   s.palette = Palette(16);
   s.data = {
       3, 7, 0, 3, 1, 2, 9, 0,  // bottom: run of three 7s, literal 1 2 9 (+pad)
@@ -223,7 +223,7 @@ TEST(BmpDecode, Rle8RunsLiteralsDeltasAndLineEnds) {
 }
 
 TEST(BmpDecode, Rle4RunsAlternateNibblesAndLiteralsPad) {
-  BmpSpec s{.width = 7, .height = 2, .bpp = 4, .compression = 2};
+  BmpLayout s{.width = 7, .height = 2, .bpp = 4, .compression = 2};
   s.palette = Palette(16);
   s.data = {
       5, 0x12,                       // 1 2 1 2 1
@@ -240,7 +240,7 @@ TEST(BmpDecode, Rle4RunsAlternateNibblesAndLiteralsPad) {
 }
 
 TEST(BmpDecode, RleEndingEarlyLeavesTheRestAtIndexZero) {
-  BmpSpec s{.width = 3, .height = 3, .bpp = 8, .compression = 1};
+  BmpLayout s{.width = 3, .height = 3, .bpp = 8, .compression = 1};
   s.palette = {{9, 8, 7}, {1, 1, 1}};
   s.colours_used = 2;
   s.data = {1, 1, 0, 1};

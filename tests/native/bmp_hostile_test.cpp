@@ -9,7 +9,7 @@
 namespace coiffure {
 namespace {
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::BuildBmp;
 using bmptest::PackRows;
 using bmptest::Put16;
@@ -28,23 +28,23 @@ std::string LoadError(const Bytes& bytes) {
 }
 
 // 8-bit, 4 x 2, two palette entries: header at 14, palette at 54, pixels at 62.
-BmpSpec Base8() {
-  BmpSpec s{.width = 4, .height = 2, .bpp = 8, .colours_used = 2};
+BmpLayout Base8() {
+  BmpLayout s{.width = 4, .height = 2, .bpp = 8, .colours_used = 2};
   s.palette = {{1, 2, 3}, {4, 5, 6}};
   s.data = PackRows({{0, 1, 0, 1}, {1, 1, 0, 0}}, 8);
   return s;
 }
 
-BmpSpec BaseRle(std::vector<uint8_t> stream, uint16_t bpp = 8) {
-  BmpSpec s{.width = 4, .height = 2, .bpp = bpp, .compression = bpp == 8 ? 1u : 2u};
+BmpLayout BaseRle(std::vector<uint8_t> stream, uint16_t bpp = 8) {
+  BmpLayout s{.width = 4, .height = 2, .bpp = bpp, .compression = bpp == 8 ? 1u : 2u};
   s.palette = {{1, 2, 3}, {4, 5, 6}};
   s.colours_used = 2;
   s.data = std::move(stream);
   return s;
 }
 
-BmpSpec Base565() {
-  BmpSpec s{.width = 2, .height = 1, .bpp = 16, .compression = 3};
+BmpLayout Base565() {
+  BmpLayout s{.width = 2, .height = 1, .bpp = 16, .compression = 3};
   s.masks = std::array<uint32_t, 3>{0xF800, 0x07E0, 0x001F};
   s.data = PackRows({{1, 2}}, 16);
   return s;
@@ -55,7 +55,7 @@ struct Mutation {
   std::function<Bytes()> make;
 };
 
-Bytes Patched(BmpSpec s, size_t at, uint32_t v, int width = 4) {
+Bytes Patched(BmpLayout s, size_t at, uint32_t v, int width = 4) {
   Bytes b = BuildBmp(s);
   if (width == 4)
     Put32(b, at, v);
@@ -64,7 +64,7 @@ Bytes Patched(BmpSpec s, size_t at, uint32_t v, int width = 4) {
   return b;
 }
 
-Bytes Cut(const BmpSpec& s, size_t size) {
+Bytes Cut(const BmpLayout& s, size_t size) {
   Bytes b = BuildBmp(s);
   b.resize(size);
   return b;
@@ -136,19 +136,19 @@ const std::vector<Mutation>& HeaderMutations() {
       {"pixel data missing", [] { return Cut(Base8(), 62); }},
       {"palette past the end",
        [] {
-         BmpSpec s = Base8();
+         BmpLayout s = Base8();
          s.colours_used = 256;  // 1 KB of entries claimed in a 70-byte file
          return BuildBmp(s);
        }},
       {"palette cut", [] { return Cut(Base8(), 58); }},
       {"core bpp 16",
        [] {
-         BmpSpec s{.header_size = 12, .width = 1, .height = 1, .bpp = 16, .data = {0, 0, 0, 0}};
+         BmpLayout s{.header_size = 12, .width = 1, .height = 1, .bpp = 16, .data = {0, 0, 0, 0}};
          return BuildBmp(s);
        }},
       {"core width 0",
        [] {
-         BmpSpec s{.header_size = 12, .width = 0, .height = 1, .data = {0, 0, 0, 0}};
+         BmpLayout s{.header_size = 12, .width = 0, .height = 1, .data = {0, 0, 0, 0}};
          return BuildBmp(s);
        }},
       {"masks missing", [] { return Cut(Base565(), 14 + 40 + 8); }},
@@ -156,7 +156,7 @@ const std::vector<Mutation>& HeaderMutations() {
       {"mask wider than 16 bits", [] { return Patched(Base565(), 54, 0x1F800); }},
       {"all masks zero",
        [] {
-         BmpSpec s = Base565();
+         BmpLayout s = Base565();
          s.masks = std::array<uint32_t, 3>{0, 0, 0};
          return BuildBmp(s);
        }},
@@ -164,7 +164,7 @@ const std::vector<Mutation>& HeaderMutations() {
       // cap stands between it and a 4 GB allocation.
       {"area over the pixel cap",
        [] {
-         BmpSpec s = BaseRle({0, 1});
+         BmpLayout s = BaseRle({0, 1});
          s.width = kMaxSide;
          s.height = kMaxSide;
          return BuildBmp(s);
@@ -188,7 +188,7 @@ TEST(BmpHostile, TheBaseFilesOfTheMutationsAreValid) {
 }
 
 TEST(BmpHostile, RleStreamsThatLeaveThePictureAreRefused) {
-  const std::vector<std::pair<const char*, BmpSpec>> cases = {
+  const std::vector<std::pair<const char*, BmpLayout>> cases = {
       {"run past the row", BaseRle({5, 1, 0, 1})},
       {"run past the row after others", BaseRle({3, 1, 2, 1, 0, 1})},
       {"literal past the row", BaseRle({0, 5, 1, 1, 1, 1, 1, 0, 0, 1})},
@@ -217,7 +217,7 @@ TEST(BmpHostile, RleStreamsThatLeaveThePictureAreRefused) {
 
 TEST(BmpHostile, PixelCapIsInclusive) {
   // Exactly kMaxPixels loads (one 64 MB allocation); one more row does not.
-  BmpSpec s = BaseRle({0, 1});
+  BmpLayout s = BaseRle({0, 1});
   s.width = 8192;
   s.height = static_cast<int32_t>(kMaxPixels / 8192);
   Picture p;

@@ -9,7 +9,7 @@
 namespace coiffure {
 namespace {
 
-using bmptest::BmpSpec;
+using bmptest::BmpLayout;
 using bmptest::BuildBmp;
 using bmptest::PackRows;
 
@@ -82,7 +82,7 @@ TEST(PictureLoad, HugeFileIsRefusedWithoutReadingIt) {
 }
 
 TEST(PictureLoad, ReplacesPictureOfAnotherDepth) {
-  BmpSpec s{.width = 3, .height = 1, .bpp = 8, .colours_used = 2};
+  BmpLayout s{.width = 3, .height = 1, .bpp = 8, .colours_used = 2};
   s.palette = {{1, 1, 1}, {2, 2, 2}};
   s.data = PackRows({{1, 0, 1}}, 8);
   Picture p = Picture::Create24(10, 10);
@@ -147,7 +147,7 @@ TEST(PictureConvert, WideRowsMatchPixelReads) {
   std::vector<Bgr> pal(256);
   for (int i = 0; i < 256; ++i) pal[i] = {uint8_t(i), uint8_t(i ^ 0x5A), uint8_t(255 - i)};
   for (uint16_t bpp : {1, 4, 8, 16, 32}) {
-    BmpSpec s{.width = w, .height = 1, .bpp = bpp};
+    BmpLayout s{.width = w, .height = 1, .bpp = bpp};
     std::vector<uint32_t> v = bpp == 16 ? w16 : bpp == 32 ? rgb : idx;
     if (bpp < 8)
       for (auto& x : v) x &= (1u << bpp) - 1;

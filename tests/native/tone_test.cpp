@@ -19,7 +19,7 @@ Bgr After(const ToneFn& fn, Picture p) {
   return p.PixelBgr(0, 0);
 }
 
-TEST(Tone, TabulatedValues) {
+TEST(Tone, KnownBytesGiveTheirResults) {
   struct Row {
     int c, bright_up, bright_down, contrast_up, down_blue, down_green_red;
   };

@@ -354,10 +354,6 @@ void Flyaways(Work& w, Canvas& c, Rng& rng) {
 
 }  // namespace
 
-std::string MaskFileName(const std::string& picture) {
-  return picture.substr(0, picture.find('.')) + "mask.bmp";
-}
-
 float FaceDistance(Vec2 p, float grow) {
   using F = HeadFrame;
   return std::min(EllipseDistance(p, F::kBrow, F::kBrowRx + grow, F::kBrowRy + grow),

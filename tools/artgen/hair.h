@@ -75,10 +75,6 @@ HairPair RenderAtDrawingSize(const HairStyle& style);
 // white; the colour by bilinear weights over hair pixels only, so edges get no dark fringe.
 HairPair Enlarge(const HairPair& pair, int width, int height);
 
-// The mask's file name for a hairstyle picture's file name: the part before the first "."
-// followed by "mask.bmp", as the gallery looks it up.
-std::string MaskFileName(const std::string& picture);
-
 // Signed distance to the face opening grown by `grow`, negative inside it.
 float FaceDistance(Vec2 p, float grow = 0);
 

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "gallery/selection.h"
 #include "hair.h"
 #include "icons.h"
 #include "preview.h"
@@ -19,12 +20,12 @@ namespace {
 void WriteHairstyles(const std::string& out) {
   const HairPair def = RenderHair(DefaultStyle());
   def.colour.SaveBmp24(out + "/ml_data/fx1.bmp");
-  def.mask.SaveBmp24(out + "/ml_data/" + MaskFileName("fx1.bmp"));
+  def.mask.SaveBmp24(out + "/ml_data/" + MaskNameFor("fx1.bmp"));
   for (const HairStyle& s : LibraryStyles()) {
     const HairPair p = RenderHair(s);
     const std::string picture = s.name + ".bmp";
     p.colour.SaveBmp24(out + "/ml_fx/" + picture);
-    p.mask.SaveBmp24(out + "/ml_fx/" + MaskFileName(picture));
+    p.mask.SaveBmp24(out + "/ml_fx/" + MaskNameFor(picture));
   }
 }
 
