@@ -10,22 +10,23 @@
 
 namespace coiffure {
 
-template <typename H>
-class GdiObject {
+// Owns a handle and frees it with Free.
+template <typename H, void (*Free)(H)>
+class OwnedHandle {
  public:
-  GdiObject() = default;
-  explicit GdiObject(H h) : h_(h) {}
-  GdiObject(GdiObject&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  GdiObject& operator=(GdiObject&& o) noexcept {
+  OwnedHandle() = default;
+  explicit OwnedHandle(H h) : h_(h) {}
+  OwnedHandle(OwnedHandle&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+  OwnedHandle& operator=(OwnedHandle&& o) noexcept {
     if (this != &o) {
       Reset();
       h_ = std::exchange(o.h_, nullptr);
     }
     return *this;
   }
-  ~GdiObject() { Reset(); }
+  ~OwnedHandle() { Reset(); }
   void Reset(H h = nullptr) {
-    if (h_) DeleteObject(h_);
+    if (h_) Free(h_);
     h_ = h;
   }
   H Get() const { return h_; }
@@ -35,35 +36,20 @@ class GdiObject {
   H h_ = nullptr;
 };
 
-using Font = GdiObject<HFONT>;
-using Brush = GdiObject<HBRUSH>;
-using Bitmap = GdiObject<HBITMAP>;
-using Pen = GdiObject<HPEN>;
+template <typename H>
+void DeleteGdiObject(H h) {
+  DeleteObject(h);
+}
+inline void DestroyImageList(HIMAGELIST h) {
+  ImageList_Destroy(h);
+}
 
-// An image list of the common controls, destroyed with its owner.
-class ImageList {
- public:
-  ImageList() = default;
-  explicit ImageList(HIMAGELIST h) : h_(h) {}
-  ImageList(ImageList&& o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-  ImageList& operator=(ImageList&& o) noexcept {
-    if (this != &o) {
-      Reset();
-      h_ = std::exchange(o.h_, nullptr);
-    }
-    return *this;
-  }
-  ~ImageList() { Reset(); }
-  void Reset(HIMAGELIST h = nullptr) {
-    if (h_) ImageList_Destroy(h_);
-    h_ = h;
-  }
-  HIMAGELIST Get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-
- private:
-  HIMAGELIST h_ = nullptr;
-};
+using Font = OwnedHandle<HFONT, &DeleteGdiObject<HFONT>>;
+using Brush = OwnedHandle<HBRUSH, &DeleteGdiObject<HBRUSH>>;
+using Bitmap = OwnedHandle<HBITMAP, &DeleteGdiObject<HBITMAP>>;
+using Pen = OwnedHandle<HPEN, &DeleteGdiObject<HPEN>>;
+// An image list of the common controls.
+using ImageList = OwnedHandle<HIMAGELIST, &DestroyImageList>;
 
 // Selects an object into a DC for the scope and puts the previous one back. Declare it after
 // the DC object, so that it is undone before the DC is released or deleted.
