@@ -92,4 +92,20 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
   return command;
 }
 
+std::vector<std::string> SplitDialogSelection(const std::string& strings) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < strings.size();) {
+    const size_t end = std::min(strings.find('\0', at), strings.size());
+    if (end == at) break;  // the empty string that ends the list
+    parts.push_back(strings.substr(at, end - at));
+    at = end + 1;
+  }
+  if (parts.size() <= 1) return parts;
+  std::string folder = parts[0];
+  if (folder.back() != '\\') folder += '\\';  // a drive's root already ends in one
+  std::vector<std::string> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
 }  // namespace coiffure

@@ -25,6 +25,7 @@ inline constexpr const char* kMsgNothingLeft = "去掉背景后没有剩下任�
 inline constexpr const char* kMsgFolderNotWritable = "无法写入发型库文件夹 ml_fx";
 inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
 inline constexpr const char* kMsgNoFreeName = "发型库中同名的发型太多";
+inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
 
 // Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
 class PictureSource {
@@ -76,5 +77,9 @@ struct ImportCommand {
   std::vector<std::string> files;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);
+
+// The files an open-file dialog with multiple selection gives: its strings, each ended by a NUL,
+// are either one full path or a folder followed by the names chosen in it.
+std::vector<std::string> SplitDialogSelection(const std::string& strings);
 
 }  // namespace coiffure

@@ -186,7 +186,7 @@ TEST_F(Import, ANameTakenDuringTheImportMovesOnToTheNext) {
   EXPECT_EQ(folder.Names(), (Names{"Bob.bmp", "Bob_2.bmp", "Bob_2mask.bmp"}));
 }
 
-TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFile) {
+TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFileAsIsEveryDialogChoice) {
   const ImportCommand a = ParseImportCommand({"/QUIET", "a.png", "b c.jpg"});
   EXPECT_TRUE(a.quiet);
   EXPECT_EQ(a.files, (Names{"a.png", "b c.jpg"}));
@@ -194,6 +194,12 @@ TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFile) {
   EXPECT_TRUE(b.quiet);
   EXPECT_EQ(b.files, Names{"a.png"});
   EXPECT_FALSE(ParseImportCommand({"quiet.png"}).quiet);
+  using namespace std::string_literals;
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\\a.png\0\0"s), Names{"C:\\发型\\a.png"});
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\0a.png\0b.jpg\0\0"s),
+            (Names{"C:\\发型\\a.png", "C:\\发型\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection("D:\\\0a.png\0b.jpg"s), (Names{"D:\\a.png", "D:\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection(""), Names{});
   std::vector<ImportResult> results(3);
   results[1].imported = true;
   EXPECT_EQ(CountNotImported(results), 2);
