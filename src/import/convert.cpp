@@ -48,6 +48,31 @@ std::array<int, 3> BorderColour(const RgbaImage& image) {
   return colour;
 }
 
+int Distance(const uint8_t* p, const std::array<int, 3>& ref) {
+  return std::abs(p[0] - ref[0]) + std::abs(p[1] - ref[1]) + std::abs(p[2] - ref[2]);
+}
+
+// The ring of pixels next to the removed background is where a photo blends hair into the
+// backdrop: those still close to the backdrop's colour become partly transparent (fully
+// opaque from twice the tolerance on), so the edge is dithered rather than fringed.
+void SoftenEdge(RgbaImage& image, const std::array<int, 3>& ref, int tolerance) {
+  const int w = image.width, h = image.height;
+  auto cleared = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < w && y < h && image.Pixel(x, y)[3] == 0;
+  };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      if (p[3] != 255 ||
+          !(cleared(x - 1, y) || cleared(x + 1, y) || cleared(x, y - 1) || cleared(x, y + 1)))
+        continue;
+      // Above the tolerance, so never 0: the ring cannot spread the background.
+      const int d = Distance(p, ref);
+      if (d < 2 * tolerance) p[3] = static_cast<uint8_t>(255 * (d - tolerance) / tolerance);
+    }
+  }
+}
+
 }  // namespace
 
 void ClearBorderBackground(RgbaImage& image, int tolerance) {
@@ -59,8 +84,7 @@ void ClearBorderBackground(RgbaImage& image, int tolerance) {
   auto visit = [&](int x, int y) {
     uint8_t* p = image.Pixel(x, y);
     if (p[3] == 0) return;
-    if (std::abs(p[0] - ref[0]) + std::abs(p[1] - ref[1]) + std::abs(p[2] - ref[2]) > tolerance)
-      return;
+    if (Distance(p, ref) > tolerance) return;
     p[3] = 0;
     stack.push_back(static_cast<uint32_t>(y) * static_cast<uint32_t>(w) + static_cast<uint32_t>(x));
   };
@@ -82,6 +106,7 @@ void ClearBorderBackground(RgbaImage& image, int tolerance) {
     if (y > 0) visit(x, y - 1);
     if (y + 1 < h) visit(x, y + 1);
   }
+  SoftenEdge(image, ref, tolerance);
 }
 
 std::optional<RgbaImage> CropToVisible(const RgbaImage& image) {

@@ -41,7 +41,8 @@ inline constexpr int kBackgroundTolerance = 72;
 bool HasTransparency(const RgbaImage& image);
 
 // For a picture without transparency: the pixels connected to the border whose colour is
-// within the tolerance of the border's most common colour become fully transparent.
+// within the tolerance of the border's most common colour become fully transparent, and the
+// pixels beside them that are within twice the tolerance partly so.
 void ClearBorderBackground(RgbaImage& image, int tolerance = kBackgroundTolerance);
 
 // The visible pixels (alpha above 0) cut out with a transparent margin around them;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffureImportWindow";
 constexpr UINT kImportPendingMessage = WM_APP + 1;
-constexpr int kPad = 12, kButtonWidth = 120, kButtonHeight = 30, kHintHeight = 58;
+constexpr int kPad = 12, kButtonWidth = 120, kButtonHeight = 30, kHintLines = 3;
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
 Font MessageFont() {
@@ -99,6 +99,15 @@ void ImportWindow::FormCreate() {
                               LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                           0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
+  // The hint is as tall as its lines in the font the system gives, whatever that font is.
+  HDC dc = GetDC(hwnd_);
+  TEXTMETRICW metrics{};
+  {
+    ScopedSelect select(dc, font_.Get());
+    GetTextMetricsW(dc, &metrics);
+  }
+  ReleaseDC(hwnd_, dc);
+  hint_height_ = std::max<int>(kButtonHeight, kHintLines * metrics.tmHeight + 2);
   for (HWND child : {hint_, button_, list_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   const std::wstring file_column = Widen("图片文件"), result_column = Widen("结果");
@@ -114,9 +123,9 @@ void ImportWindow::FormCreate() {
 }
 
 void ImportWindow::FormResize(int width, int height) {
-  MoveWindow(hint_, kPad, kPad, width - 3 * kPad - kButtonWidth, kHintHeight, TRUE);
+  MoveWindow(hint_, kPad, kPad, width - 3 * kPad - kButtonWidth, hint_height_, TRUE);
   MoveWindow(button_, width - kPad - kButtonWidth, kPad, kButtonWidth, kButtonHeight, TRUE);
-  const int top = 2 * kPad + kHintHeight;
+  const int top = 2 * kPad + hint_height_;
   MoveWindow(list_, kPad, top, width - 2 * kPad, std::max(0, height - top - kPad), TRUE);
   // The result column takes what the file column leaves.
   RECT inside;

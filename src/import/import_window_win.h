@@ -52,6 +52,7 @@ class ImportWindow : public BaseWindow<ImportWindow> {
   bool quit_on_close_;
   Font font_;
   HWND hint_ = nullptr, button_ = nullptr, list_ = nullptr;
+  int hint_height_ = 0;
   std::vector<ImportResult> results_;
   std::vector<std::string> pending_;
 };

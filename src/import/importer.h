@@ -19,7 +19,7 @@ class ImportError : public std::runtime_error {
 };
 
 inline constexpr const char* kMsgCannotOpenPicture = "无法打开这个文件";
-inline constexpr const char* kMsgNotAPicture = "无法读取：不是图片，或者图片已损坏";
+inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或图片已损坏";
 inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
 inline constexpr const char* kMsgNothingLeft = "去掉背景后没有剩下任何内容";
 inline constexpr const char* kMsgFolderNotWritable = "无法写入发型库文件夹 ml_fx";

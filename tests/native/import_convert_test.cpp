@@ -149,6 +149,25 @@ TEST(ImportConvert, OpaquePictureLosesOnlyTheBackdropConnectedToItsBorder) {
   EXPECT_EQ(pair->hair_pixels, area);  // hard edges, no resizing: exact
 }
 
+TEST(ImportConvert, TheRingBesideTheBackdropFadesByItsDistanceFromTheBackdrop) {
+  // White backdrop; a black square with a one-pixel ring of light grey (distance 3 x 35).
+  RgbaImage img = RgbaImage::Create(60, 60);
+  for (int y = 0; y < 60; ++y) {
+    for (int x = 0; x < 60; ++x) {
+      const bool ring = x >= 19 && x <= 40 && y >= 19 && y <= 40;
+      const bool square = x >= 20 && x < 40 && y >= 20 && y < 40;
+      uint8_t* p = img.Pixel(x, y);
+      std::fill_n(p, 3, uint8_t(square ? 0 : ring ? 220 : 255));
+      p[3] = 255;
+    }
+  }
+  ClearBorderBackground(img);
+  EXPECT_EQ(img.Pixel(5, 5)[3], 0);
+  EXPECT_EQ(img.Pixel(19, 30)[3], 255 * (105 - kBackgroundTolerance) / kBackgroundTolerance);
+  EXPECT_EQ(img.Pixel(20, 30)[3], 255);  // not beside the backdrop: stays opaque
+  EXPECT_EQ(img.Pixel(30, 30)[3], 255);
+}
+
 TEST(ImportConvert, NothingLeftIsRefused) {
   RgbaImage clear = RgbaImage::Create(300, 300);  // fully transparent
   EXPECT_FALSE(ConvertToHairstyle(clear));
