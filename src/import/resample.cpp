@@ -31,52 +31,63 @@ Size FittedSize(int width, int height) {
 
 namespace {
 
-// The source pixels one output pixel covers along an axis, and the share each has in it.
+// The source pixels each output pixel covers along an axis and the share each has in it,
+// kept in flat arrays: output o reads count[o] pixels from first[o], weights from offset[o].
 struct Taps {
-  int first = 0;
+  std::vector<int> first, count, offset;
   std::vector<float> weights;
 };
 
-std::vector<Taps> AxisTaps(int src, int dst) {
-  std::vector<Taps> taps(static_cast<size_t>(dst));
+Taps AxisTaps(int src, int dst) {
+  Taps t;
   const double step = static_cast<double>(src) / dst;
   for (int o = 0; o < dst; ++o) {
     const double a = o * step, b = std::min<double>(src, (o + 1) * step);
-    Taps& t = taps[static_cast<size_t>(o)];
-    t.first = static_cast<int>(a);
+    const int first = static_cast<int>(a);
     const int last = std::min(src - 1, static_cast<int>(std::ceil(b)) - 1);
-    for (int i = t.first; i <= last; ++i) {
+    t.first.push_back(first);
+    t.count.push_back(last - first + 1);
+    t.offset.push_back(static_cast<int>(t.weights.size()));
+    for (int i = first; i <= last; ++i) {
       const double overlap = std::min<double>(b, i + 1) - std::max<double>(a, i);
       t.weights.push_back(static_cast<float>(std::max(0.0, overlap) / step));
     }
   }
-  return taps;
+  return t;
 }
 
 // One source row reduced across, colours multiplied by their alpha: 4 floats an output pixel.
-void ResampleRow(const RgbaImage& image, int y, const std::vector<Taps>& xtaps, float* out) {
-  for (const Taps& t : xtaps) {
-    float acc[4] = {0, 0, 0, 0};
-    const uint8_t* p = image.Pixel(t.first, y);
-    for (float w : t.weights) {
-      const float wa = w * p[3];
-      acc[0] += wa * p[0];
-      acc[1] += wa * p[1];
-      acc[2] += wa * p[2];
-      acc[3] += wa;
-      p += 4;
+void ResampleRow(const RgbaImage& image, int y, const Taps& xt, float* out) {
+  const uint8_t* row = image.Pixel(0, y);
+  for (size_t o = 0; o < xt.first.size(); ++o, out += 4) {
+    const uint8_t* p = row + static_cast<size_t>(xt.first[o]) * 4;
+    const float* w = xt.weights.data() + xt.offset[o];
+    float b = 0, g = 0, r = 0, a = 0;
+    for (int k = 0; k < xt.count[o]; ++k, p += 4) {
+      const float wa = w[k] * static_cast<float>(p[3]);
+      b += wa * static_cast<float>(p[0]);
+      g += wa * static_cast<float>(p[1]);
+      r += wa * static_cast<float>(p[2]);
+      a += wa;
     }
-    std::copy_n(acc, 4, out);
-    out += 4;
+    out[0] = b;
+    out[1] = g;
+    out[2] = r;
+    out[3] = a;
   }
+}
+
+// Rounds a non-negative value to a byte (a plain add and cut: no library call per channel).
+uint8_t ToByte(float v) {
+  return static_cast<uint8_t>(std::min(v + 0.5f, 255.0f));
 }
 
 }  // namespace
 
 RgbaImage Resample(const RgbaImage& image, Size size) {
   RgbaImage out = RgbaImage::Create(size.width, size.height);
-  const std::vector<Taps> xtaps = AxisTaps(image.width, size.width);
-  const std::vector<Taps> ytaps = AxisTaps(image.height, size.height);
+  const Taps xt = AxisTaps(image.width, size.width);
+  const Taps yt = AxisTaps(image.height, size.height);
   const size_t row_floats = static_cast<size_t>(size.width) * 4;
   // Neighbouring output rows share at most their boundary source rows, so two cached rows
   // make every source row be reduced across about once, whether shrinking or enlarging.
@@ -85,28 +96,25 @@ RgbaImage Resample(const RgbaImage& image, Size size) {
   std::vector<float> acc(row_floats);
   for (int oy = 0; oy < size.height; ++oy) {
     std::fill(acc.begin(), acc.end(), 0.0f);
-    const Taps& t = ytaps[static_cast<size_t>(oy)];
-    for (size_t k = 0; k < t.weights.size(); ++k) {
-      const int y = t.first + static_cast<int>(k);
+    for (int k = 0; k < yt.count[static_cast<size_t>(oy)]; ++k) {
+      const int y = yt.first[static_cast<size_t>(oy)] + k;
       int slot = cached[0] == y ? 0 : cached[1] == y ? 1 : -1;
       if (slot < 0) {
         slot = cached[0] < cached[1] ? 0 : 1;  // the older (lower) row goes
-        ResampleRow(image, y, xtaps, cache[slot].data());
+        ResampleRow(image, y, xt, cache[slot].data());
         cached[slot] = y;
       }
-      const float w = t.weights[k];
+      const float w = yt.weights[static_cast<size_t>(yt.offset[static_cast<size_t>(oy)] + k)];
       const float* row = cache[slot].data();
       for (size_t i = 0; i < row_floats; ++i) acc[i] += w * row[i];
     }
     uint8_t* dst = out.Pixel(0, oy);
     for (size_t i = 0; i < row_floats; i += 4) {
       const float a = acc[i + 3];
-      const float alpha = std::clamp(std::round(a), 0.0f, 255.0f);
-      dst[i + 3] = static_cast<uint8_t>(alpha);
-      if (alpha == 0.0f) continue;
-      for (int c = 0; c < 3; ++c)
-        dst[i + static_cast<size_t>(c)] = static_cast<uint8_t>(
-            std::clamp(std::round(acc[i + static_cast<size_t>(c)] / a), 0.0f, 255.0f));
+      dst[i + 3] = ToByte(a);
+      if (dst[i + 3] == 0) continue;
+      const float inv = 1.0f / a;
+      for (size_t c = 0; c < 3; ++c) dst[i + c] = ToByte(acc[i + c] * inv);
     }
   }
   return out;
