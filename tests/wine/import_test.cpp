@@ -9,6 +9,7 @@
 #include <wincodec.h>
 
 #include <cmath>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "gallery/gallery_win.h"
@@ -81,6 +82,9 @@ class Import : public ::testing::Test {
  protected:
   void SetUp() override {
     library = folder.Path("ml_fx") + "\\";
+    // The temporary folder's name can repeat after a crashed run: start from an empty library.
+    std::error_code ignored;
+    std::filesystem::remove_all(Widen(library), ignored);
     WriteWithWic(folder.Path("disc.png"), GUID_ContainerFormatPng, Disc(320));
     WriteWithWic(folder.Path("盘发.jpg"), GUID_ContainerFormatJpeg, Disc(320));
     testing::WriteBytes(folder.Path("notes.png"), "not a picture");
@@ -164,7 +168,8 @@ TEST_F(Import, TheLibraryScanListsImportedStylesAndTheSelectionLoadsThem) {
                static_cast<uint8_t>((photo.r & m.r) | c.r)};
   };
   const int cx = ws.HairImage.Width() / 2, cy = ws.HairImage.Height() / 2;
-  const uint8_t* centre = Disc(320).Pixel(160, 160);
+  const RgbaImage disc = Disc(320);
+  const uint8_t* centre = disc.Pixel(160, 160);
   EXPECT_EQ(composite(cx, cy), (Bgr{centre[0], centre[1], centre[2]}));
   EXPECT_EQ(composite(0, 0), photo);
   DestroyWindow(lv);
