@@ -157,6 +157,8 @@ void ImportWindow::AddButtonClick() {
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = hwnd_;
+  const std::wstring title = Widen("选择发型图片");
+  ofn.lpstrTitle = title.c_str();
   ofn.lpstrFilter = filter_z.c_str();
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
