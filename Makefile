@@ -4,7 +4,7 @@ B := $(abspath $(BUILD))
 JOBS ?= $(shell nproc)
 export WINEPREFIX ?= $(B)/wineprefix
 
-.PHONY: all deps native asan windows test run bench fuzz fuzz-merge check-leaks clean format
+.PHONY: all deps native asan windows test run dist bench fuzz fuzz-merge check-leaks clean format
 
 all: windows
 
@@ -38,6 +38,11 @@ bench:
 
 run: windows
 	tools/run.sh $(B)
+
+# The portable zip a salon downloads: build/dist/Coiffure-<version>-win64.zip.
+dist: windows
+	cd $(B)/windows && cpack -G ZIP -B $(B)/dist
+	rm -rf $(B)/dist/_CPack_Packages
 
 # Fuzzing: each libFuzzer target for FUZZ_SECONDS; `make fuzz-merge` folds new finds into the
 # committed corpus. check-leaks: the native tests with LeakSanitizer, failing on any leak.

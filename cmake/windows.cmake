@@ -47,6 +47,21 @@ if(MINGW)
 endif()
 add_dependencies(Coiffure artwork)
 
+# CoiffureImport.exe: picture files to hairstyle pairs, through the platform's imaging component.
+add_library(coiffure_import_win STATIC ${IMPORT_WIN_SOURCES})
+target_link_libraries(coiffure_import_win PUBLIC coiffure_win ole32 windowscodecs uuid)
+configure_file(${CMAKE_SOURCE_DIR}/resources/import.rc.in ${CMAKE_BINARY_DIR}/import.rc @ONLY)
+set(IMPORT_RC_FILE ${CMAKE_BINARY_DIR}/import.rc)
+set_source_files_properties(${IMPORT_RC_FILE} PROPERTIES OBJECT_DEPENDS
+  "${ART_DIR}/stamp;${CMAKE_SOURCE_DIR}/resources/import.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
+add_executable(CoiffureImport WIN32 ${CMAKE_SOURCE_DIR}/src/import/import_entry_win.cpp
+               ${IMPORT_RC_FILE})
+target_link_libraries(CoiffureImport PRIVATE coiffure_import_win)
+if(MINGW)
+  target_link_options(CoiffureImport PRIVATE -municode -s -Wl,--gc-sections)
+endif()
+add_dependencies(CoiffureImport artwork)
+
 # The release folder a user copies to a Windows PC.
 set(STAGE_DIR ${CMAKE_BINARY_DIR}/Coiffure)
 find_program(CHMCMD chmcmd)
@@ -65,19 +80,21 @@ endif()
 add_custom_target(stage ALL
   COMMAND ${CMAKE_COMMAND} -E make_directory ${STAGE_DIR}/ml_data ${STAGE_DIR}/ml_fx ${STAGE_DIR}/ml_help
   COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Coiffure> ${STAGE_DIR}/
+  COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:CoiffureImport> ${STAGE_DIR}/
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/data/ml_data/test.bmp ${STAGE_DIR}/ml_data/
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${ART_DIR}/ml_data ${STAGE_DIR}/ml_data
   COMMAND ${CMAKE_COMMAND} -E copy_directory ${ART_DIR}/ml_fx ${STAGE_DIR}/ml_fx
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CMAKE_SOURCE_DIR}/data/config.ini ${STAGE_DIR}/
   COMMAND ${CMAKE_COMMAND} -DSRC=${HELP_CHM} -DDST=${STAGE_DIR}/ml_help -P ${CMAKE_SOURCE_DIR}/cmake/copy_if_exists.cmake
-  DEPENDS Coiffure artwork ${HELP_DEP}
+  DEPENDS Coiffure CoiffureImport artwork ${HELP_DEP}
   COMMENT "Staging the release folder ${STAGE_DIR}")
 
 # Integration tests: the real windows, in-process, under Wine.
 file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(coiffure_wine_tests ${WINE_TESTS} ${RC_FILE})
-target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win gtest)
+target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win coiffure_import_win version gtest)
 target_include_directories(coiffure_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+target_compile_definitions(coiffure_wine_tests PRIVATE COIFFURE_VERSION="${PROJECT_VERSION}")
 add_dependencies(coiffure_wine_tests stage)
 add_test(NAME wine_integration_tests COMMAND coiffure_wine_tests --gtest_brief=1
          WORKING_DIRECTORY ${STAGE_DIR})
@@ -85,7 +102,22 @@ set_tests_properties(wine_integration_tests PROPERTIES TIMEOUT 900)
 
 # A developer tool that shows the dialogs no command opens, for screenshots.
 add_executable(coiffure_shots tools/shots/shots_win.cpp ${RC_FILE})
-target_link_libraries(coiffure_shots PRIVATE coiffure_win)
+target_link_libraries(coiffure_shots PRIVATE coiffure_win coiffure_import_win)
 if(MINGW)
   target_link_options(coiffure_shots PRIVATE -municode)
+endif()
+
+# The portable zip a salon downloads (`make dist`): one folder Coiffure/ holding the staged
+# release folder as it is.
+install(DIRECTORY ${STAGE_DIR}/ DESTINATION Coiffure USE_SOURCE_PERMISSIONS)
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Coiffure)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME Coiffure-${PROJECT_VERSION}-win64)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+include(CPack)
+if(CMAKE_HOST_UNIX)  # the check is a shell script
+  add_test(NAME dist_zip_holds_the_release_folder
+           COMMAND ${CMAKE_SOURCE_DIR}/tools/check-dist.sh ${CMAKE_CPACK_COMMAND} ${CMAKE_BINARY_DIR}
+                   ${STAGE_DIR} Coiffure-${PROJECT_VERSION}-win64.zip)
 endif()

@@ -7,11 +7,12 @@ build=${1:-$here/../build}
 stage=$build/windows/Coiffure
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
-"$here/wine-prefix.sh"
 cd "$stage"
 if [ -n "${DISPLAY:-}" ]; then
+  "$here/wine-prefix.sh" desktop
   exec wine ./Coiffure.exe
 fi
+"$here/wine-prefix.sh" virtual
 shot=$build/screenshot.png
 echo "No display: running on a virtual display and saving a screenshot to $shot"
 xvfb-run -a -s "-screen 0 1024x768x24" bash -c '

@@ -8,7 +8,8 @@ export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-"mscoree,mshtml="}
 export WINEDEBUG=${WINEDEBUG:--all}
 export LANG=${LANG:-C.UTF-8}
 
-"$here/wine-prefix.sh"
+# The tests expect Wine's own frames, on a virtual display or not.
+"$here/wine-prefix.sh" virtual
 
 if [ -z "${DISPLAY:-}" ]; then
   exec xvfb-run -a -s "-screen 0 1280x1024x24" wine "$@"

@@ -1,0 +1,194 @@
+#include "import/convert.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+
+namespace coiffure {
+
+RgbaImage RgbaImage::Create(int width, int height) {
+  RgbaImage image;
+  image.width = width;
+  image.height = height;
+  image.bgra.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+  return image;
+}
+
+bool HasTransparency(const RgbaImage& image) {
+  for (size_t i = 3; i < image.bgra.size(); i += 4)
+    if (image.bgra[i] != 255) return true;
+  return false;
+}
+
+namespace {
+
+// The border's most common colour, counted in 5-bit-per-channel buckets so that JPEG noise on
+// a plain backdrop falls into one bucket; the result is the mean of that bucket's pixels.
+std::array<int, 3> BorderColour(const RgbaImage& image) {
+  std::vector<uint32_t> count(1u << 15);
+  std::vector<std::array<uint64_t, 3>> sum(1u << 15);
+  auto add = [&](int x, int y) {
+    const uint8_t* p = image.Pixel(x, y);
+    const uint32_t key = (p[0] >> 3) << 10 | (p[1] >> 3) << 5 | (p[2] >> 3);
+    ++count[key];
+    for (int c = 0; c < 3; ++c) sum[key][c] += p[c];
+  };
+  for (int x = 0; x < image.width; ++x) {
+    add(x, 0);
+    add(x, image.height - 1);
+  }
+  for (int y = 0; y < image.height; ++y) {
+    add(0, y);
+    add(image.width - 1, y);
+  }
+  const size_t best =
+      static_cast<size_t>(std::max_element(count.begin(), count.end()) - count.begin());
+  std::array<int, 3> colour{};
+  for (int c = 0; c < 3; ++c) colour[c] = static_cast<int>(sum[best][c] / count[best]);
+  return colour;
+}
+
+int Distance(const uint8_t* p, const std::array<int, 3>& ref) {
+  return std::abs(p[0] - ref[0]) + std::abs(p[1] - ref[1]) + std::abs(p[2] - ref[2]);
+}
+
+// The ring of pixels next to the removed background is where a photo blends hair into the
+// backdrop: those still close to the backdrop's colour become partly transparent (fully
+// opaque from twice the tolerance on), so the edge is dithered rather than fringed.
+void SoftenEdge(RgbaImage& image, const std::array<int, 3>& ref, int tolerance) {
+  const int w = image.width, h = image.height;
+  auto cleared = [&](int x, int y) {
+    return x >= 0 && y >= 0 && x < w && y < h && image.Pixel(x, y)[3] == 0;
+  };
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t* p = image.Pixel(x, y);
+      if (p[3] != 255 ||
+          !(cleared(x - 1, y) || cleared(x + 1, y) || cleared(x, y - 1) || cleared(x, y + 1)))
+        continue;
+      // Above the tolerance, so never 0: the ring cannot spread the background.
+      const int d = Distance(p, ref);
+      if (d < 2 * tolerance) p[3] = static_cast<uint8_t>(255 * (d - tolerance) / tolerance);
+    }
+  }
+}
+
+}  // namespace
+
+void ClearBorderBackground(RgbaImage& image, int tolerance) {
+  if (image.width <= 0 || image.height <= 0) return;
+  const std::array<int, 3> ref = BorderColour(image);
+  const int w = image.width, h = image.height;
+  // Alpha 0 doubles as "visited": the picture had no transparency before.
+  std::vector<uint32_t> stack;
+  auto visit = [&](int x, int y) {
+    uint8_t* p = image.Pixel(x, y);
+    if (p[3] == 0) return;
+    if (Distance(p, ref) > tolerance) return;
+    p[3] = 0;
+    stack.push_back(static_cast<uint32_t>(y) * static_cast<uint32_t>(w) + static_cast<uint32_t>(x));
+  };
+  for (int x = 0; x < w; ++x) {
+    visit(x, 0);
+    visit(x, h - 1);
+  }
+  for (int y = 0; y < h; ++y) {
+    visit(0, y);
+    visit(w - 1, y);
+  }
+  while (!stack.empty()) {
+    const uint32_t i = stack.back();
+    stack.pop_back();
+    const int x = static_cast<int>(i % static_cast<uint32_t>(w));
+    const int y = static_cast<int>(i / static_cast<uint32_t>(w));
+    if (x > 0) visit(x - 1, y);
+    if (x + 1 < w) visit(x + 1, y);
+    if (y > 0) visit(x, y - 1);
+    if (y + 1 < h) visit(x, y + 1);
+  }
+  SoftenEdge(image, ref, tolerance);
+}
+
+std::optional<RgbaImage> CropToVisible(const RgbaImage& image) {
+  int x0 = image.width, y0 = image.height, x1 = -1, y1 = -1;
+  for (int y = 0; y < image.height; ++y) {
+    for (int x = 0; x < image.width; ++x) {
+      if (image.Pixel(x, y)[3] == 0) continue;
+      x0 = std::min(x0, x);
+      x1 = std::max(x1, x);
+      y0 = std::min(y0, y);
+      y1 = std::max(y1, y);
+    }
+  }
+  if (x1 < 0) return std::nullopt;
+  const int bw = x1 - x0 + 1, bh = y1 - y0 + 1;
+  // A little air around the hair, so the mask's soft edge is not cut by the picture's edge.
+  const int margin = std::max(2, std::max(bw, bh) / 50);
+  RgbaImage out = RgbaImage::Create(bw + 2 * margin, bh + 2 * margin);
+  for (int y = 0; y < bh; ++y)
+    std::copy_n(image.Pixel(x0, y0 + y), static_cast<size_t>(bw) * 4,
+                out.Pixel(margin, margin + y));
+  return out;
+}
+
+RgbaImage PadToMinimum(const RgbaImage& image) {
+  const int w = std::max(image.width, kImportMinSide), h = std::max(image.height, kImportMinSide);
+  if (w == image.width && h == image.height) return image;
+  RgbaImage out = RgbaImage::Create(w, h);
+  const int ox = (w - image.width) / 2, oy = (h - image.height) / 2;
+  for (int y = 0; y < image.height; ++y)
+    std::copy_n(image.Pixel(0, y), static_cast<size_t>(image.width) * 4, out.Pixel(ox, oy + y));
+  return out;
+}
+
+HairstylePair MakePair(const RgbaImage& image) {
+  const int w = image.width, h = image.height;
+  HairstylePair pair;
+  pair.colour = Picture::Create24(w, h);
+  pair.mask = Picture::Create24(w, h, {255, 255, 255});
+  // Serpentine Floyd-Steinberg on the alpha; one padding cell each side spares the bounds tests.
+  std::vector<float> cur(static_cast<size_t>(w) + 2), next(static_cast<size_t>(w) + 2);
+  for (int y = 0; y < h; ++y) {
+    const int dir = y % 2 == 0 ? 1 : -1;
+    uint8_t* colour = pair.colour.Row(y);
+    uint8_t* mask = pair.mask.Row(y);
+    for (int i = 0; i < w; ++i) {
+      const int x = dir > 0 ? i : w - 1 - i;
+      const uint8_t* p = image.Pixel(x, y);
+      bool hair = p[3] == 255;
+      // Fully opaque and fully transparent pixels keep their level, so no stray dot lands
+      // outside the hair and no hole inside it; only partial alpha carries error on.
+      if (p[3] != 0 && p[3] != 255) {
+        const float v = static_cast<float>(p[3]) + cur[static_cast<size_t>(x + 1)];
+        hair = v >= 127.5f;
+        const float e = v - (hair ? 255.0f : 0.0f);
+        cur[static_cast<size_t>(x + 1 + dir)] += e * (7.0f / 16);
+        next[static_cast<size_t>(x + 1 - dir)] += e * (3.0f / 16);
+        next[static_cast<size_t>(x + 1)] += e * (5.0f / 16);
+        next[static_cast<size_t>(x + 1 + dir)] += e * (1.0f / 16);
+      }
+      if (!hair) continue;
+      ++pair.hair_pixels;
+      std::copy_n(p, 3, colour + 3 * x);
+      std::fill_n(mask + 3 * x, 3, uint8_t{0});
+    }
+    cur.swap(next);
+    std::fill(next.begin(), next.end(), 0.0f);
+  }
+  return pair;
+}
+
+std::optional<HairstylePair> ConvertToHairstyle(RgbaImage image) {
+  if (!HasTransparency(image)) ClearBorderBackground(image);
+  std::optional<RgbaImage> cropped = CropToVisible(image);
+  if (!cropped) return std::nullopt;
+  image = {};  // the full-size picture is no longer needed
+  const Size size = FittedSize(cropped->width, cropped->height);
+  RgbaImage fitted = size == Size{cropped->width, cropped->height} ? std::move(*cropped)
+                                                                   : Resample(*cropped, size);
+  HairstylePair pair = MakePair(PadToMinimum(fitted));
+  if (pair.hair_pixels == 0) return std::nullopt;
+  return pair;
+}
+
+}  // namespace coiffure

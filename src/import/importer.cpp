@@ -1,0 +1,111 @@
+#include "import/importer.h"
+
+#include <algorithm>
+#include <new>
+
+#include "import/naming.h"
+
+namespace coiffure {
+
+namespace {
+
+struct Encoded {
+  std::vector<uint8_t> colour, mask;
+};
+
+Encoded Convert(const std::string& path, PictureSource& source) {
+  std::optional<HairstylePair> pair = ConvertToHairstyle(source.Decode(path));
+  if (!pair) throw ImportError(kMsgNothingLeft);
+  return {pair->colour.EncodeBmp24(), pair->mask.EncodeBmp24()};
+}
+
+// Moves both temporary files to a free pair of names. A name taken between the look and the
+// move (another program writing the library) makes it try the next free name.
+std::string PlacePair(const std::string& stem, LibraryFolder& folder) {
+  for (int attempt = 0; attempt < 8; ++attempt) {
+    const std::string free =
+        FreeStyleStem(stem, [&](const std::string& name) { return folder.Exists(name); });
+    if (free.empty()) throw ImportError(kMsgNoFreeName);
+    const std::string mask = StyleMaskName(free), picture = StylePictureName(free);
+    if (!folder.MoveNoReplace(kTempMaskName, mask)) {
+      if (folder.Exists(mask)) continue;
+      throw ImportError(kMsgFolderNotWritable);
+    }
+    if (folder.MoveNoReplace(kTempColourName, picture)) return picture;
+    // Give the mask back to its temporary name so the next attempt can move it again.
+    const bool taken = folder.Exists(picture);
+    if (!folder.MoveNoReplace(mask, kTempMaskName)) folder.Remove(mask);
+    if (!taken) throw ImportError(kMsgFolderNotWritable);
+  }
+  throw ImportError(kMsgNoFreeName);
+}
+
+void RemoveTemporaries(LibraryFolder& folder) {
+  folder.Remove(kTempColourName);
+  folder.Remove(kTempMaskName);
+}
+
+}  // namespace
+
+ImportResult ImportPicture(const std::string& path, PictureSource& source, LibraryFolder& folder) {
+  ImportResult result;
+  result.path = path;
+  bool wrote = false;
+  try {
+    const Encoded files = Convert(path, source);
+    folder.Prepare();
+    wrote = true;
+    folder.Write(kTempColourName, files.colour);
+    folder.Write(kTempMaskName, files.mask);
+    result.picture = PlacePair(StyleStemFromPath(path), folder);
+    result.imported = true;
+  } catch (const ImportError& e) {
+    result.message = e.what();
+  } catch (const std::bad_alloc&) {
+    result.message = kMsgOutOfMemory;
+  } catch (const PictureError&) {
+    result.message = kMsgNotAPicture;
+  }
+  if (wrote && !result.imported) RemoveTemporaries(folder);
+  return result;
+}
+
+std::string ResultText(const ImportResult& result) {
+  return result.imported ? "已导入为 " + result.picture : "未导入：" + result.message;
+}
+
+int CountNotImported(const std::vector<ImportResult>& results) {
+  return static_cast<int>(std::count_if(results.begin(), results.end(),
+                                        [](const ImportResult& r) { return !r.imported; }));
+}
+
+ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
+  ImportCommand command;
+  for (const std::string& arg : args) {
+    std::string lower = arg;
+    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    if (lower == "/quiet" || lower == "-quiet")
+      command.quiet = true;
+    else
+      command.files.push_back(arg);
+  }
+  return command;
+}
+
+std::vector<std::string> SplitDialogSelection(const std::string& strings) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < strings.size();) {
+    const size_t end = std::min(strings.find('\0', at), strings.size());
+    if (end == at) break;  // the empty string that ends the list
+    parts.push_back(strings.substr(at, end - at));
+    at = end + 1;
+  }
+  if (parts.size() <= 1) return parts;
+  std::string folder = parts[0];
+  if (folder.back() != '\\') folder += '\\';  // a drive's root already ends in one
+  std::vector<std::string> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
+}  // namespace coiffure

@@ -1,0 +1,85 @@
+// One picture file in, one hairstyle pair out in the library folder, or a clear refusal with
+// nothing left behind.
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "import/convert.h"
+
+namespace coiffure {
+
+// A refusal whose message is the Chinese text the user sees.
+class ImportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kMsgCannotOpenPicture = "无法打开这个文件";
+inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或图片已损坏";
+inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
+inline constexpr const char* kMsgNothingLeft = "去掉背景后没有剩下任何内容";
+inline constexpr const char* kMsgFolderNotWritable = "无法写入发型库文件夹 ml_fx";
+inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
+inline constexpr const char* kMsgNoFreeName = "发型库中同名的发型太多";
+inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
+
+// Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
+class PictureSource {
+ public:
+  virtual ~PictureSource() = default;
+  virtual RgbaImage Decode(const std::string& path) = 0;
+};
+
+// The library folder, by file names inside it.
+class LibraryFolder {
+ public:
+  virtual ~LibraryFolder() = default;
+  // Creates the folder when it is missing; throws ImportError when it cannot.
+  virtual void Prepare() = 0;
+  // True when a file of that name exists, compared as the file system compares names.
+  virtual bool Exists(const std::string& name) = 0;
+  // Writes a new file (replacing an earlier file of ours); throws ImportError on failure.
+  virtual void Write(const std::string& name, std::span<const uint8_t> bytes) = 0;
+  // Renames without ever replacing an existing file; false when it did not happen.
+  virtual bool MoveNoReplace(const std::string& from, const std::string& to) = 0;
+  virtual void Remove(const std::string& name) = 0;
+};
+
+struct ImportResult {
+  std::string path;  // the picture file as given
+  bool imported = false;
+  std::string picture;  // on success: the style's picture file name in the library
+  std::string message;  // on refusal: why, in Chinese
+};
+
+// Temporary names are hidden from the scan (they begin with "." and do not end in ".bmp").
+inline constexpr const char* kTempColourName = ".coiffure-import-colour.tmp";
+inline constexpr const char* kTempMaskName = ".coiffure-import-mask.tmp";
+
+// Decodes, converts and writes the pair: both files under temporary names first, then the mask
+// and last the picture renamed to free names, so the scan never meets a half-written style.
+// Never overwrites; every failure is turned into a refusal.
+ImportResult ImportPicture(const std::string& path, PictureSource& source, LibraryFolder& folder);
+
+// The text a result shows: "已导入为 NAME" or "未导入：REASON".
+std::string ResultText(const ImportResult& result);
+
+int CountNotImported(const std::vector<ImportResult>& results);
+
+// The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
+// asks for no window; every other argument is a picture file.
+struct ImportCommand {
+  bool quiet = false;
+  std::vector<std::string> files;
+};
+ImportCommand ParseImportCommand(const std::vector<std::string>& args);
+
+// The files an open-file dialog with multiple selection gives: its strings, each ended by a NUL,
+// are either one full path or a folder followed by the names chosen in it.
+std::vector<std::string> SplitDialogSelection(const std::string& strings);
+
+}  // namespace coiffure

@@ -1,0 +1,28 @@
+// Names of imported hairstyles, chosen so the library scan lists the picture and the selection
+// finds its mask: the scan skips any name holding "mask" and any name starting with ".", and
+// the selection takes the name up to its first "." as the mask's stem.
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace coiffure {
+
+// The stem a picture file gives its style (UTF-8 in, UTF-8 out): the file name without folder
+// and last extension, every "." made "_", every "mask" made "Mask", blanks at either end
+// trimmed, at most kMaxStyleStemBytes bytes (cut on a character boundary), a name the platform
+// keeps for a device given a trailing "_", and "发型" when nothing is left.
+std::string StyleStemFromPath(const std::string& path);
+inline constexpr size_t kMaxStyleStemBytes = 80;
+
+// The picture and mask file names of a stem.
+std::string StylePictureName(const std::string& stem);
+std::string StyleMaskName(const std::string& stem);
+
+// The first of stem, stem_2, stem_3, ... for which neither file exists yet; empty when even
+// kMaxStyleSuffix is taken.
+using NameTaken = std::function<bool(const std::string& file_name)>;
+std::string FreeStyleStem(const std::string& stem, const NameTaken& taken);
+inline constexpr int kMaxStyleSuffix = 9999;
+
+}  // namespace coiffure

@@ -1,0 +1,209 @@
+#include <algorithm>
+#include <cctype>
+#include <gtest/gtest.h>
+#include <map>
+
+#include "gallery/scan.h"
+#include "gallery/selection.h"
+#include "import/importer.h"
+#include "import/naming.h"
+
+namespace coiffure {
+namespace {
+
+TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
+  std::string forty;
+  for (int i = 0; i < 40; ++i) forty += "发";
+  struct Case {
+    std::string path, stem;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"C:\\图片\\长发 波浪.png", "长发 波浪"},
+           {"/home/salon/bob.2024.jpg", "bob_2024"},  // "." would cut the mask's name short
+           {"Damask rose.PNG", "DaMask rose"},        // "mask" would hide it from the scan
+           {"mask.png", "Mask"},
+           {"mmaskmask.gif", "mMaskMask"},
+           {".hidden.png", "_hidden"},  // a leading "." would hide it too
+           {"C:\\a.b\\noext", "noext"},
+           {"  spaced  .tif", "spaced"},
+           {"con.png", "con_"},  // device names cannot be files on Windows
+           {"COM3.jpg", "COM3_"},
+           {"COM0.jpg", "COM0"},
+           {"C:\\x\\   .png", "发型"},
+           {"", "发型"},
+           {forty + ".png", forty.substr(0, 78)},  // cut on a character boundary
+       }) {
+    const std::string stem = StyleStemFromPath(c.path);
+    EXPECT_EQ(stem, c.stem) << c.path;
+    const std::string picture = StylePictureName(stem);
+    EXPECT_TRUE(MatchesBmpPattern(picture)) << picture;
+    EXPECT_EQ(picture.find("mask"), std::string::npos) << picture;
+    EXPECT_NE(picture[0], '.') << picture;
+    EXPECT_EQ(MaskNameFor(picture), stem + "mask.bmp");
+    EXPECT_EQ(StyleMaskName(stem), stem + "mask.bmp");
+  }
+}
+
+TEST(ImportNaming, AnExistingPictureOrMaskMakesTheNextSuffix) {
+  using Taken = std::vector<std::string>;
+  struct Case {
+    Taken taken;
+    std::string want;
+  };
+  for (const Case& c : std::vector<Case>{{{}, "a"},
+                                         {{"a.bmp"}, "a_2"},
+                                         {{"amask.bmp"}, "a_2"},
+                                         {{"a.bmp", "a_2mask.bmp"}, "a_3"},
+                                         {{"a_2.bmp"}, "a"}}) {
+    const auto taken = [&](const std::string& n) {
+      return std::find(c.taken.begin(), c.taken.end(), n) != c.taken.end();
+    };
+    EXPECT_EQ(FreeStyleStem("a", taken), c.want);
+  }
+  EXPECT_EQ(FreeStyleStem("a", [](const std::string&) { return true; }), "");
+}
+
+// Case-insensitive file names, as on Windows; failures on demand.
+class FakeFolder : public LibraryFolder {
+ public:
+  static std::string Key(std::string s) {
+    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return s;
+  }
+  void Prepare() override {
+    if (!can_create) throw ImportError(kMsgFolderNotWritable);
+  }
+  bool Exists(const std::string& name) override { return files.count(Key(name)) > 0; }
+  void Write(const std::string& name, std::span<const uint8_t> bytes) override {
+    if (writes_left-- == 0) throw ImportError(kMsgFolderNotWritable);
+    files[Key(name)] = {name, std::vector<uint8_t>(bytes.begin(), bytes.end())};
+  }
+  bool MoveNoReplace(const std::string& from, const std::string& to) override {
+    if (before_move) before_move(to);
+    if (!Exists(from) || Exists(to) || moves_left-- == 0) return false;
+    auto node = files.extract(Key(from));
+    node.key() = Key(to);
+    node.mapped().first = to;
+    files.insert(std::move(node));
+    return true;
+  }
+  void Remove(const std::string& name) override { files.erase(Key(name)); }
+
+  std::vector<std::string> Names() const {
+    std::vector<std::string> out;
+    for (const auto& [key, file] : files) out.push_back(file.first);
+    return out;
+  }
+  Picture Load(const std::string& name) const {
+    Picture p;
+    p.LoadFromBytes(files.at(Key(name)).second);
+    return p;
+  }
+
+  std::map<std::string, std::pair<std::string, std::vector<uint8_t>>> files;
+  bool can_create = true;
+  int writes_left = 1000, moves_left = 1000;
+  std::function<void(const std::string&)> before_move;
+};
+
+class FakeSource : public PictureSource {
+ public:
+  RgbaImage Decode(const std::string& path) override {
+    auto it = pictures.find(path);
+    if (it == pictures.end()) throw ImportError(kMsgNotAPicture);
+    return it->second;
+  }
+  std::map<std::string, RgbaImage> pictures;
+};
+
+RgbaImage Square(int side, int inner) {
+  RgbaImage img = RgbaImage::Create(side, side);
+  for (int y = 0; y < inner; ++y)
+    for (int x = 0; x < inner; ++x) img.Pixel(x + 5, y + 5)[3] = 255;
+  return img;
+}
+
+class Import : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source.pictures["C:\\in\\Bob.png"] = Square(300, 250);
+    source.pictures["C:\\in\\clear.png"] = RgbaImage::Create(50, 50);
+  }
+  FakeFolder folder;
+  FakeSource source;
+};
+
+using Names = std::vector<std::string>;
+
+TEST_F(Import, WritesAPairTheLibraryCanLoadAndNeverOverwrites) {
+  folder.files["bob.bmp"] = {"bob.bmp", {1, 2, 3}};  // someone's own style, other case
+  const ImportResult r = ImportPicture("C:\\in\\Bob.png", source, folder);
+  ASSERT_TRUE(r.imported) << r.message;
+  EXPECT_EQ(r.picture, "Bob_2.bmp");
+  EXPECT_EQ(ResultText(r), "已导入为 Bob_2.bmp");
+  EXPECT_EQ(folder.Names(), (Names{"bob.bmp", "Bob_2.bmp", "Bob_2mask.bmp"}));
+  EXPECT_EQ(folder.files["bob.bmp"].second, (std::vector<uint8_t>{1, 2, 3}));
+  const Picture colour = folder.Load("Bob_2.bmp"), mask = folder.Load("Bob_2mask.bmp");
+  EXPECT_EQ(colour.BitsPerPixel(), 24);
+  EXPECT_EQ(mask.Width(), colour.Width());
+  EXPECT_GE(colour.Width(), kThumbSide);
+  EXPECT_GE(colour.Height(), kThumbSide);
+}
+
+TEST_F(Import, RefusalsSayWhyAndLeaveNothingBehind) {
+  struct Case {
+    std::string path;
+    std::function<void(FakeFolder&)> setup;
+    const char* message;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"C:\\in\\notes.txt", nullptr, kMsgNotAPicture},
+           {"C:\\in\\clear.png", nullptr, kMsgNothingLeft},
+           {"C:\\in\\Bob.png", [](FakeFolder& f) { f.can_create = false; }, kMsgFolderNotWritable},
+           {"C:\\in\\Bob.png", [](FakeFolder& f) { f.writes_left = 1; }, kMsgFolderNotWritable},
+           {"C:\\in\\Bob.png", [](FakeFolder& f) { f.moves_left = 0; }, kMsgFolderNotWritable},
+           {"C:\\in\\Bob.png", [](FakeFolder& f) { f.moves_left = 1; }, kMsgFolderNotWritable},
+       }) {
+    FakeFolder f;
+    f.files["old.bmp"] = {"old.bmp", {9}};
+    if (c.setup) c.setup(f);
+    const ImportResult r = ImportPicture(c.path, source, f);
+    EXPECT_FALSE(r.imported) << c.path;
+    EXPECT_EQ(r.message, c.message) << c.path;
+    EXPECT_EQ(ResultText(r), std::string("未导入：") + c.message);
+    EXPECT_EQ(f.Names(), Names{"old.bmp"}) << c.path;
+  }
+}
+
+TEST_F(Import, ANameTakenDuringTheImportMovesOnToTheNext) {
+  // Another program writes Bob.bmp just before our picture would get that name.
+  folder.before_move = [this](const std::string& to) {
+    if (to == "Bob.bmp" && !folder.Exists("Bob.bmp")) folder.files["bob.bmp"] = {"Bob.bmp", {7}};
+  };
+  const ImportResult r = ImportPicture("C:\\in\\Bob.png", source, folder);
+  ASSERT_TRUE(r.imported) << r.message;
+  EXPECT_EQ(r.picture, "Bob_2.bmp");
+  EXPECT_EQ(folder.Names(), (Names{"Bob.bmp", "Bob_2.bmp", "Bob_2mask.bmp"}));
+}
+
+TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFileAsIsEveryDialogChoice) {
+  const ImportCommand a = ParseImportCommand({"/QUIET", "a.png", "b c.jpg"});
+  EXPECT_TRUE(a.quiet);
+  EXPECT_EQ(a.files, (Names{"a.png", "b c.jpg"}));
+  const ImportCommand b = ParseImportCommand({"a.png", "-quiet"});
+  EXPECT_TRUE(b.quiet);
+  EXPECT_EQ(b.files, Names{"a.png"});
+  EXPECT_FALSE(ParseImportCommand({"quiet.png"}).quiet);
+  using namespace std::string_literals;
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\\a.png\0\0"s), Names{"C:\\发型\\a.png"});
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\0a.png\0b.jpg\0\0"s),
+            (Names{"C:\\发型\\a.png", "C:\\发型\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection("D:\\\0a.png\0b.jpg"s), (Names{"D:\\a.png", "D:\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection(""), Names{});
+  std::vector<ImportResult> results(3);
+  results[1].imported = true;
+  EXPECT_EQ(CountNotImported(results), 2);
+}
+
+}  // namespace
+}  // namespace coiffure
