@@ -41,7 +41,7 @@ ImportWindow::ImportWindow(PictureSource& source, LibraryFolder& folder, std::st
 
 HWND ImportWindow::Create() {
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
-  Register(kClassName, GetSysColorBrush(COLOR_BTNFACE), 0, icon);
+  Register({kClassName, GetSysColorBrush(COLOR_BTNFACE), 0, icon});
   CreateWin(WS_EX_ACCEPTFILES, kClassName, Widen("Coiffure 发型导入").c_str(),
             WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 700, 460, nullptr);
   return hwnd_;
@@ -100,13 +100,12 @@ void ImportWindow::FormCreate() {
                           0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
   // The hint is as tall as its lines in the font the system gives, whatever that font is.
-  HDC dc = GetDC(hwnd_);
   TEXTMETRICW metrics{};
   {
-    ScopedSelect select(dc, font_.Get());
-    GetTextMetricsW(dc, &metrics);
+    const WindowDC dc(hwnd_);
+    ScopedSelect select(dc.Get(), font_.Get());
+    GetTextMetricsW(dc.Get(), &metrics);
   }
-  ReleaseDC(hwnd_, dc);
   hint_height_ = std::max<int>(kButtonHeight, kHintLines * metrics.tmHeight + 2);
   for (HWND child : {hint_, button_, list_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);

@@ -140,7 +140,8 @@ TEST_F(Import, TheLibraryScanListsImportedStylesAndTheSelectionLoadsThem) {
   HWND lv = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_ICON | LVS_SINGLESEL, 0, 0, 229, 442, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
   const std::string cwd = testing_support::CurrentFolder();
-  ScanLibraryFolder(lv, folder.Path(""));
+  SetCurrentDirectoryW(Widen(library).c_str());
+  ScanHairLibraryInto(lv);
   SetCurrentDirectoryW(Widen(cwd).c_str());
   std::vector<std::string> captions;
   ListViewSelection selection(lv);
@@ -154,7 +155,7 @@ TEST_F(Import, TheLibraryScanListsImportedStylesAndTheSelectionLoadsThem) {
   Workspace ws;
   ws.Reset();
   bool repainted = false;
-  ListView1Click(selection, folder.Path(""), ws, [&] { repainted = true; });
+  LoadSelectedHairstyle(selection, folder.Path(""), ws, [&] { repainted = true; });
   ASSERT_TRUE(repainted);
   ASSERT_EQ(ws.HairImage.Width(), ws.HairMask.Width());
   ASSERT_EQ(ws.HairImage.Height(), ws.HairMask.Height());
