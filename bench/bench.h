@@ -25,5 +25,6 @@ void RequireSame(const std::string& workload, const uint8_t* ours, const uint8_t
 std::vector<Workload> ToneWorkloads();
 std::vector<Workload> CompositeWorkloads();
 std::vector<Workload> DecodeWorkloads();
+std::vector<Workload> ThumbnailWorkloads();
 
 }  // namespace coiffure::bench

@@ -79,7 +79,7 @@ int Main(int argc, char** argv) {
   std::printf("peer threads: %d\n", cv::getNumThreads());
 
   std::vector<Workload> all;
-  for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads}) {
+  for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ThumbnailWorkloads}) {
     for (Workload& w : make()) all.push_back(std::move(w));
   }
   for (const Workload& w : all) {
