@@ -294,18 +294,21 @@ class BaseRows {
     y1_ = std::clamp(origin_.y + photo.Height(), y0_, frame.height);
   }
 
-  // Paints row y but the columns [skip0, skip1) when the photo alone covers them, and returns
-  // where their bytes are: in the photo's row, or else in the frame, painted.
-  const uint8_t* Paint(Frame& frame, int y, int skip0, int skip1) {
+  // Paints the columns of row y left of skip1, but [skip0, skip1) when the photo alone covers
+  // them, and returns where their bytes are: in the photo's row, or else in the frame, painted.
+  // The row's right part, from skip1 on, is for PaintRight, after the middle: the photo's row is
+  // then read from left to right, which is the order the processor fetches ahead in.
+  const uint8_t* PaintLeft(Frame& frame, int y, int skip0, int skip1) {
     uint8_t* d = frame.Row(y);
     if (skip0 < skip1 && y >= y0_ && y < y1_ && skip0 >= x0_ && skip1 <= x1_) {
       PaintColumns(d, y, 0, skip0);
-      PaintColumns(d, y, skip1, width_);
       return PhotoAt(y, skip0);
     }
-    PaintColumns(d, y, 0, width_);
+    PaintColumns(d, y, 0, skip1);
     return d + size_t(std::max(skip0, 0)) * 3;
   }
+
+  void PaintRight(Frame& frame, int y, int from) { PaintColumns(frame.Row(y), y, from, width_); }
 
  private:
   const uint8_t* PhotoAt(int y, int x) {
@@ -341,10 +344,11 @@ std::string ComposeWorkspace(Workspace& ws, Frame& frame, Bgr background) {
   FoldedHair hair(frame, ws.HairMask, ws.HairImage, r);
   for (int y = 0; y < frame.height; ++y) {
     if (!hair.Covers(y)) {
-      base.Paint(frame, y, 0, 0);
+      base.PaintRight(frame, y, 0);
       continue;
     }
-    hair.Apply(frame, y, base.Paint(frame, y, hair.FirstX(), hair.EndX()));
+    hair.Apply(frame, y, base.PaintLeft(frame, y, hair.FirstX(), hair.EndX()));
+    base.PaintRight(frame, y, hair.EndX());
   }
   if (!hair.Folds()) {
     StretchPicture(frame, ws.HairMask, r, RasterOp::And);
