@@ -26,5 +26,6 @@ std::vector<Workload> ToneWorkloads();
 std::vector<Workload> CompositeWorkloads();
 std::vector<Workload> DecodeWorkloads();
 std::vector<Workload> ImportWorkloads();
+std::vector<Workload> ThumbnailWorkloads();
 
 }  // namespace coiffure::bench

@@ -79,7 +79,8 @@ int Main(int argc, char** argv) {
   std::printf("peer threads: %d\n", cv::getNumThreads());
 
   std::vector<Workload> all;
-  for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ImportWorkloads}) {
+  for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ThumbnailWorkloads,
+                    ImportWorkloads}) {
     for (Workload& w : make()) all.push_back(std::move(w));
   }
   for (const Workload& w : all) {

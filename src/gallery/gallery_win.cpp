@@ -13,6 +13,7 @@ namespace {
 
 constexpr const char* kMsgOutOfResources = "Out of system resources";
 constexpr COLORREF kImageListInitialBk = RGB(216, 228, 248);  // 16311512
+constexpr int kMinImageListGrowth = 16;
 
 class FindSearch : public DirectorySearch {
  public:
@@ -73,6 +74,25 @@ HBITMAP ColourBitmap(const Picture& image) {
   return h;
 }
 
+// A shown list view that arranges its icons re-arranges and invalidates every entry on each
+// insertion, which makes a scan quadratic: drawing is held off for the scan, and the list is
+// drawn once after it, on every way out.
+class RedrawHold {
+ public:
+  explicit RedrawHold(HWND listview) : listview_(listview) {
+    SendMessageW(listview_, WM_SETREDRAW, FALSE, 0);
+  }
+  ~RedrawHold() {
+    SendMessageW(listview_, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(listview_, nullptr, TRUE);
+  }
+  RedrawHold(const RedrawHold&) = delete;
+  RedrawHold& operator=(const RedrawHold&) = delete;
+
+ private:
+  HWND listview_;
+};
+
 }  // namespace
 
 std::unique_ptr<DirectorySearch> Win32Directory::Search(const std::string& pattern, uint32_t mask) {
@@ -99,22 +119,38 @@ std::string Win32Directory::CurrentFolderId() {
 }
 
 void Win32Directory::LoadPicture(const std::string& name, Picture& picture) {
-  picture.LoadFromFile(name);
+  loader_.Load(name, picture);
 }
 
 void ListViewGallery::SetBackgroundColor(uint32_t colorref) {
   ImageList_SetBkColor(images_, colorref);
 }
 
+ListViewGallery::ListViewGallery(HWND listview, HIMAGELIST images)
+    : listview_(listview), images_(images) {
+  count_ = capacity_ = ImageList_GetImageCount(images_);
+}
+
+ListViewGallery::~ListViewGallery() {
+  if (capacity_ > count_) ImageList_SetImageCount(images_, static_cast<UINT>(count_));
+}
+
 void ListViewGallery::AddThumbnail(const Thumbnail& t) {
   BitmapHandle image{ColourBitmap(t.image)};
   BitmapHandle mask{CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data())};
-  if (!image.h || !mask.h || ImageList_Add(images_, image.h, mask.h) < 0)
-    throw PictureError(kMsgOutOfResources);
+  if (!image.h || !mask.h) throw PictureError(kMsgOutOfResources);
+  if (count_ == capacity_) {
+    const int grown = std::max(kMinImageListGrowth, 2 * capacity_);
+    if (!ImageList_SetImageCount(images_, static_cast<UINT>(grown)))
+      throw PictureError(kMsgOutOfResources);
+    capacity_ = grown;
+  }
+  if (!ImageList_Replace(images_, count_, image.h, mask.h)) throw PictureError(kMsgOutOfResources);
+  ++count_;
 }
 
 int ListViewGallery::ThumbnailCount() {
-  return ImageList_GetImageCount(images_);
+  return count_;
 }
 
 int ListViewGallery::AddEntry(const std::string& caption) {
@@ -189,6 +225,11 @@ void ScanHairLibraryInto(HWND listview) {
   if (!images()) CreateGalleryImageList(listview);
   Win32Directory dir;
   ListViewGallery gallery(listview, images());
+  ScanIntoListView(listview, dir, gallery);
+}
+
+void ScanIntoListView(HWND listview, DirectoryPort& dir, GalleryPort& gallery) {
+  RedrawHold hold(listview);
   ScanHairLibrary(dir, gallery);
 }
 

@@ -19,12 +19,21 @@ class Win32Directory : public DirectoryPort {
   bool ChangeFolder(const std::string& relative) override;
   std::string CurrentFolderId() override;
   void LoadPicture(const std::string& name, Picture& picture) override;
+
+ private:
+  RecyclingLoader loader_;  // keeps its memory from one picture to the next
 };
 
-// The gallery list view and its image list (both borrowed).
+// The gallery list view and its image list (both borrowed). The image list grows by doubling
+// into blank cells that are filled one by one and trimmed away when the gallery is let go: grown
+// by a fixed step, every step would copy all the cells so far.
 class ListViewGallery : public GalleryPort {
  public:
-  ListViewGallery(HWND listview, HIMAGELIST images) : listview_(listview), images_(images) {}
+  ListViewGallery(HWND listview, HIMAGELIST images);
+  ~ListViewGallery() override;
+  ListViewGallery(const ListViewGallery&) = delete;
+  ListViewGallery& operator=(const ListViewGallery&) = delete;
+
   void SetBackgroundColor(uint32_t colorref) override;
   void AddThumbnail(const Thumbnail& thumbnail) override;
   int ThumbnailCount() override;
@@ -35,6 +44,8 @@ class ListViewGallery : public GalleryPort {
  private:
   HWND listview_;
   HIMAGELIST images_;
+  int count_ = 0;     // cells that hold a thumbnail
+  int capacity_ = 0;  // cells of the image list: count_, then blank ones
 };
 
 class ListViewSelection : public GallerySelectionPort {
@@ -56,5 +67,8 @@ void CreateGalleryImageList(HWND listview);
 // Scans the current folder into the list view (creating its image list if it has none).
 // Throws the scan's PictureError.
 void ScanHairLibraryInto(HWND listview);
+
+// The scan through these ports into the list view, its drawing held off until the scan ends.
+void ScanIntoListView(HWND listview, DirectoryPort& dir, GalleryPort& gallery);
 
 }  // namespace coiffure

@@ -18,61 +18,6 @@ bool MatchesBmpPattern(const std::string& name) {
          (tail[3] | 0x20) == 'p';
 }
 
-Picture ReduceToFit(const Picture& picture, int side) {
-  const int w = picture.Width(), h = picture.Height();
-  // The larger side becomes `side`; the other keeps the proportions, at least one pixel.
-  const int64_t tw = w >= h ? side : std::max<int64_t>(1, int64_t{w} * side / h);
-  const int64_t th = h >= w ? side : std::max<int64_t>(1, int64_t{h} * side / w);
-  Picture out = Picture::Create24(side, side, {255, 255, 255});
-  const int64_t ox = (side - tw) / 2, oy = (side - th) / 2;
-  std::vector<uint32_t> sums(static_cast<size_t>(tw) * 3);
-  std::vector<uint8_t> row(static_cast<size_t>(w) * 3);
-  for (int64_t ty = 0; ty < th; ++ty) {
-    std::fill(sums.begin(), sums.end(), 0u);
-    const int y0 = static_cast<int>(ty * h / th), y1 = static_cast<int>((ty + 1) * h / th);
-    for (int y = y0; y < y1; ++y) {
-      picture.ReadRowBgr(y, row.data());
-      for (int64_t tx = 0; tx < tw; ++tx) {
-        const int x0 = static_cast<int>(tx * w / tw), x1 = static_cast<int>((tx + 1) * w / tw);
-        for (int x = x0; x < x1; ++x)
-          for (int c = 0; c < 3; ++c) sums[tx * 3 + c] += row[3 * x + c];
-      }
-    }
-    uint8_t* dst = out.Row(static_cast<int>(oy + ty)) + ox * 3;
-    for (int64_t tx = 0; tx < tw; ++tx) {
-      const int64_t n = (int64_t{(tx + 1) * w / tw} - tx * w / tw) * (y1 - y0);
-      for (int c = 0; c < 3; ++c)
-        dst[tx * 3 + c] = static_cast<uint8_t>((sums[tx * 3 + c] + n / 2) / n);
-    }
-  }
-  return out;
-}
-
-Thumbnail MakeThumbnail(const Picture& source) {
-  Picture reduced;
-  if (source.Width() >= kWideThumbnailWidth) reduced = ReduceToFit(source, kThumbSide);
-  const Picture& picture = reduced.Empty() ? source : reduced;
-  Thumbnail t;
-  t.image = Picture::Create24(kThumbSide, kThumbSide);
-  t.mask_stride = (kThumbSide + 15) / 16 * 2;
-  t.mask.assign(t.mask_stride * kThumbSide, 0);
-  std::vector<uint8_t> row(static_cast<size_t>(picture.Width()) * 3);
-  for (int y = 0; y < kThumbSide; ++y) {
-    picture.ReadRowBgr(y, row.data());
-    uint8_t* out = t.image.Row(y);
-    std::memcpy(out, row.data(), kThumbSide * 3);
-    for (int x = 0; x < kThumbSide; ++x) {
-      uint8_t* px = out + 3 * x;
-      if (px[0] != 255 || px[1] != 255 || px[2] != 255) continue;
-      // Black under the transparent part keeps every way of drawing the cell showing black.
-      px[0] = px[1] = px[2] = 0;
-      t.mask[static_cast<size_t>(y) * t.mask_stride + x / 8] |=
-          static_cast<uint8_t>(0x80 >> (x % 8));
-    }
-  }
-  return t;
-}
-
 namespace {
 
 struct ScanState {

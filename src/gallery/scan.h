@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "gallery/thumbnail.h"
 #include "imaging/picture.h"
 
 namespace coiffure {
@@ -19,7 +20,6 @@ inline constexpr uint32_t kAttrArchive = 0x20;
 // Every file and folder, hidden and system ones included; only volume labels are left out.
 inline constexpr uint32_t kLibraryAttrMask = 0x37;
 
-inline constexpr int kThumbSide = 200;
 inline constexpr const char* kMsgInvalidImageSize = "Invalid image size";
 // No folder deeper than this below the library is searched; it stops folder chains that a
 // loop of links or a hostile tree could make endless.
@@ -65,33 +65,6 @@ class DirectoryPort {
   // leaves picture unchanged on failure.
   virtual void LoadPicture(const std::string& name, Picture& picture) = 0;
 };
-
-// One gallery cell: the top-left 200 x 200 pixels at 24 bits (a picture 400 or more pixels wide
-// is shown whole instead, reduced to fit the cell), with the pure white pixels turned black, and
-// a 1-bit mask (top row first, rows padded to 16 bits, most significant bit
-// leftmost) whose set bits mark those pixels as transparent.
-struct Thumbnail {
-  Picture image;
-  std::vector<uint8_t> mask;
-  size_t mask_stride = 0;
-
-  bool Transparent(int x, int y) const {
-    return (mask[static_cast<size_t>(y) * mask_stride + static_cast<size_t>(x) / 8] >>
-            (7 - x % 8)) &
-           1u;
-  }
-};
-
-// The picture as its own mask. The picture must be at least 200 x 200.
-Thumbnail MakeThumbnail(const Picture& picture);
-
-// Pictures at least this wide would fill several cells of the image list; they are reduced to
-// one cell, whole, rather than cut.
-inline constexpr int kWideThumbnailWidth = 2 * kThumbSide;
-
-// A picture reduced by averaging to fit a side x side square, keeping its proportions, centred
-// on pure white (which the thumbnail then shows as transparent).
-Picture ReduceToFit(const Picture& picture, int side);
 
 // What the scan needs of the gallery list and its image list.
 class GalleryPort {

@@ -183,7 +183,7 @@ std::vector<Bgr> ReadPalette(const Bytes& b, const Header& h) {
 
 // Uncompressed and bitfield rows: file rows are padded to 4 bytes, stored rows are not, so
 // each row is a single copy. The last row's padding may be missing.
-std::vector<uint8_t> ReadPlainRows(const Bytes& b, const Header& h) {
+std::vector<uint8_t> ReadPlainRows(const Bytes& b, const Header& h, std::vector<uint8_t> px) {
   const size_t bits = Mul(static_cast<size_t>(h.width), static_cast<size_t>(h.bpp));
   const size_t row_bytes = Add(bits, 7) / 8;
   // The multiplication above is checked; the cap on sides keeps the padding from overflowing.
@@ -191,7 +191,11 @@ std::vector<uint8_t> ReadPlainRows(const Bytes& b, const Header& h) {
   const size_t rows = static_cast<size_t>(h.height);
   const size_t needed = Add(Mul(file_stride, rows - 1), row_bytes);
   const uint8_t* src = b.at(h.pixels_at, needed);
-  std::vector<uint8_t> px(Mul(row_bytes, rows));
+  // Every byte is written below, so reused memory needs no clearing; too little is replaced
+  // rather than grown, which would copy the old bytes.
+  const size_t total = Mul(row_bytes, rows);
+  if (px.capacity() < total) px = {};
+  px.resize(total);
   // Bits past the last pixel of a packed row are cleared so equal pictures hold equal bytes.
   const unsigned spare = static_cast<unsigned>(row_bytes * 8 - bits);
   const uint8_t keep = static_cast<uint8_t>(0xFF << spare);
@@ -298,7 +302,7 @@ class RleDecoder {
 
 }  // namespace
 
-Picture DecodeBmp(std::span<const uint8_t> bytes) {
+Picture DecodeBmp(std::span<const uint8_t> bytes, std::vector<uint8_t> storage) {
   const Bytes b(bytes);
   const Header h = ReadHeader(b);
   Picture::Layout l;
@@ -312,7 +316,7 @@ Picture DecodeBmp(std::span<const uint8_t> bytes) {
     l.mask_b = h.masks[2];
   }
   const bool rle = h.compression == kBiRle8 || h.compression == kBiRle4;
-  std::vector<uint8_t> px = rle ? RleDecoder(b, h).Run() : ReadPlainRows(b, h);
+  std::vector<uint8_t> px = rle ? RleDecoder(b, h).Run() : ReadPlainRows(b, h, std::move(storage));
   return Picture::FromLayout(std::move(l), std::move(px));
 }
 

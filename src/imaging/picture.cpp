@@ -223,19 +223,42 @@ void Picture::LoadFromBytes(std::span<const uint8_t> bytes) {
 }
 
 std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::vector<uint8_t> data;
+  ReadWholeFile(path, data);
+  return data;
+}
+
+void ReadWholeFile(const std::string& path, std::vector<uint8_t>& data) {
   std::ifstream in(PathFromUtf8(path), std::ios::binary);
   if (!in) throw PictureError(CannotOpenMessage(path));
-  std::vector<uint8_t> data;
   in.seekg(0, std::ios::end);
   const std::streamoff size = in.tellg();
   if (size < 0) throw PictureError(CannotOpenMessage(path));
   // No valid bitmap is larger: refuse before reading, so a huge file costs nothing.
   if (size > kMaxFileBytes) throw PictureError(kMsgInvalidBitmap);
+  if (data.capacity() < static_cast<size_t>(size)) data = {};  // no copying of the old bytes
   data.resize(static_cast<size_t>(size));
   in.seekg(0, std::ios::beg);
   if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size))
     throw PictureError(CannotOpenMessage(path));
-  return data;
+}
+
+std::vector<uint8_t> Picture::ReleaseStorage() {
+  std::vector<uint8_t> storage = std::move(pixels_);
+  Picture empty;
+  swap(*this, empty);
+  return storage;
+}
+
+const std::vector<uint8_t>& RecyclingLoader::Read(const std::string& path) {
+  ReadWholeFile(path, file_);
+  return file_;
+}
+
+void RecyclingLoader::Decode(Picture& picture) {
+  Picture p = file_.empty() ? Picture() : DecodeBmp(file_, std::move(spare_));
+  swap(picture, p);
+  spare_ = p.ReleaseStorage();
 }
 
 void Picture::LoadFromFile(const std::string& path) {

@@ -74,6 +74,9 @@ class Picture {
   // PictureError(CannotOpenMessage(path)). The picture is unchanged on any failure.
   void LoadFromFile(const std::string& path);
 
+  // Gives up the pixels' memory (the picture becomes empty), for a later decode to reuse.
+  std::vector<uint8_t> ReleaseStorage();
+
   // A 24-bit bottom-up BMP of the picture (converted copy when not 24-bit).
   std::vector<uint8_t> EncodeBmp24() const;
   // Writes EncodeBmp24() to path; throws PictureError on failure.
@@ -115,10 +118,31 @@ class Picture {
   Lookups lookups_;
 };
 
-// Decodes a BMP file image; throws PictureError(kMsgInvalidBitmap) on any fault.
-Picture DecodeBmp(std::span<const uint8_t> bytes);
+// Decodes a BMP file image; throws PictureError(kMsgInvalidBitmap) on any fault. The pixels are
+// placed in the memory of `storage` when it is large enough (its bytes do not matter).
+Picture DecodeBmp(std::span<const uint8_t> bytes, std::vector<uint8_t> storage = {});
 
 // Reads a whole file (UTF-8 path); throws PictureError(CannotOpenMessage(path)).
 std::vector<uint8_t> ReadWholeFile(const std::string& path);
+// The same into `into`, reusing its memory.
+void ReadWholeFile(const std::string& path, std::vector<uint8_t>& into);
+
+// Loads pictures one after another as Picture::LoadFromFile does, but keeps the memory of the
+// file and of each picture it replaces for the next: fresh blocks this large cost a page fault
+// every 4 KB, which outweighs reading and decoding them (the library scan loads hundreds).
+class RecyclingLoader {
+ public:
+  // The file, in the loader's memory, until the next Read.
+  const std::vector<uint8_t>& Read(const std::string& path);
+  // Replaces picture with the file last read; on failure the picture is unchanged.
+  void Decode(Picture& picture);
+  void Load(const std::string& path, Picture& picture) {
+    Read(path);
+    Decode(picture);
+  }
+
+ private:
+  std::vector<uint8_t> file_, spare_;
+};
 
 }  // namespace coiffure

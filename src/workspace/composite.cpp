@@ -1,7 +1,10 @@
 #include "workspace/composite.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+
+#include "workspace/row_gather.h"
 
 namespace coiffure {
 
@@ -81,10 +84,20 @@ AxisMap MapAxis(int64_t dst_start, int64_t extent, int32_t src_len, int limit) {
     return m;
   }
   m.src.resize(static_cast<size_t>(m.last - m.first));
-  for (int64_t d = m.first; d < m.last; ++d) {
-    int64_t i = d - lo;  // position within the destination run
-    if (mirrored) i = len - 1 - i;
-    m.src[static_cast<size_t>(d - m.first)] = static_cast<int32_t>(i * src_len / len);
+  // Cell d of the run (i = d - lo, counted from the far end when mirrored) samples source
+  // i * src_len / len. One division for the first cell; then quotient and remainder step along.
+  const int64_t step = mirrored ? -1 : 1, whole = src_len / len, part = src_len % len;
+  int64_t i = mirrored ? len - 1 - (m.first - lo) : m.first - lo;
+  int64_t q = i * src_len / len, r = i * src_len % len;
+  for (int32_t& s : m.src) {
+    s = static_cast<int32_t>(q);
+    if (step > 0) {
+      q += whole, r += part;
+      if (r >= len) ++q, r -= len;
+    } else {
+      q -= whole, r -= part;
+      if (r < 0) --q, r += len;
+    }
   }
   return m;
 }
@@ -95,54 +108,47 @@ AxisMap MapAxis(int64_t dst_start, int64_t extent, int32_t src_len, int limit) {
 class StretchedRows {
  public:
   StretchedRows(const Picture& src, const Rect& r, const Frame& dst)
-      : rows_(src), src_bytes_(static_cast<size_t>(src.Width()) * 3) {
+      : rows_(src), src_width_(src.Width()) {
     if (src.Empty()) return;
     xs_ = MapAxis(r.left, int64_t{r.right} - r.left, src.Width(), dst.width);
     ys_ = MapAxis(r.top, int64_t{r.bottom} - r.top, src.Height(), dst.height);
-    if (xs_.src.empty() || ys_.src.empty()) return;
-    offs_.resize(xs_.src.size());
-    for (size_t i = 0; i < offs_.size(); ++i) offs_[i] = static_cast<uint32_t>(xs_.src[i]) * 3;
-    row_.resize(offs_.size() * 3 + 1);  // one spare byte for the 4-byte stores of Gather
   }
 
-  bool Empty() const { return offs_.empty() || ys_.src.empty(); }
+  bool Empty() const { return xs_.src.empty() || ys_.src.empty(); }
   int64_t FirstX() const { return xs_.first; }
   int64_t FirstY() const { return ys_.first; }
   int64_t LastY() const { return ys_.last; }
-  size_t Bytes() const { return offs_.size() * 3; }
+  size_t Bytes() const { return xs_.src.size() * 3; }
+  const std::vector<int32_t>& Columns() const { return xs_.src; }
+  int SourceWidth() const { return src_width_; }
+  // True when the visible rows sample at least twice as many rows as there are source rows
+  // among them, so that gathered rows are shared.
+  bool RowsRepeat() const {
+    return ys_.src.size() >= 2 * size_t(std::abs(ys_.src.back() - ys_.src.front()) + 1);
+  }
 
+  // The source row that destination row dy samples, as BGR bytes.
+  const uint8_t* SourceRow(int64_t dy) { return rows_.Get(ys_.src[size_t(dy - ys_.first)]); }
+
+  // Destination row dy gathered: Bytes() bytes.
   const uint8_t* Row(int64_t dy) {
+    if (row_.empty()) {
+      gather_ = RowGather(xs_.src, src_width_);
+      row_.resize(gather_.Bytes() + RowGather::kSlack);
+    }
     const int sy = ys_.src[static_cast<size_t>(dy - ys_.first)];
     if (sy != gathered_) {
-      Gather(rows_.Get(sy));
+      gather_.Run(rows_.Get(sy), row_.data());
       gathered_ = sy;
     }
     return row_.data();
   }
 
  private:
-  // Each pixel moves as one 4-byte word; the fourth byte is overwritten by the next pixel or
-  // lands in the spare byte. Only a pixel at the very end of the source row is copied bytewise,
-  // since the word would reach past it.
-  void Gather(const uint8_t* s) {
-    uint8_t* d = row_.data();
-    const size_t n = offs_.size();
-    for (size_t i = 0; i < n; ++i, d += 3) {
-      const uint32_t o = offs_[i];
-      if (o + 4 <= src_bytes_) {
-        uint32_t v;
-        std::memcpy(&v, s + o, 4);
-        std::memcpy(d, &v, 4);
-      } else {
-        d[0] = s[o], d[1] = s[o + 1], d[2] = s[o + 2];
-      }
-    }
-  }
-
   RowSource rows_;
-  size_t src_bytes_;
+  int src_width_;
   AxisMap xs_, ys_;
-  std::vector<uint32_t> offs_;
+  RowGather gather_;
   std::vector<uint8_t> row_;
   int gathered_ = -1;
 };
@@ -160,22 +166,57 @@ void AndOrBytes(uint8_t* __restrict d, const uint8_t* __restrict m, const uint8_
   for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((d[i] & m[i]) | c[i]);
 }
 
+void AndOrBytesFrom(uint8_t* __restrict d, const uint8_t* __restrict under,
+                    const uint8_t* __restrict m, const uint8_t* __restrict c, size_t n) {
+  for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((under[i] & m[i]) | c[i]);
+}
+
 uint8_t* FrameAt(Frame& f, int64_t x, int64_t y) {
   return f.Row(static_cast<int>(y)) + x * 3;
 }
 
 // Mask AND then colour OR into the same rectangle. Both cover the same visible cells, so the two
-// passes fold into one per row; each pixel still gets (background AND mask) OR colour.
-void HairPasses(Frame& frame, const Picture& mask, const Picture& image, const Rect& r) {
-  StretchedRows m(mask, r, frame), c(image, r, frame);
-  if (m.Empty() || c.Empty()) {
-    StretchPicture(frame, mask, r, RasterOp::And);
-    StretchPicture(frame, image, r, RasterOp::Or);
-    return;
+// passes fold into one per row; each pixel still gets (background AND mask) OR colour. Where
+// each source row serves about one frame row, the pictures' rows blend straight into the frame;
+// where rows repeat, each source row is gathered once and shared.
+class FoldedHair {
+ public:
+  FoldedHair(const Frame& frame, const Picture& mask, const Picture& image, const Rect& r)
+      : mask_(mask, r, frame), image_(image, r, frame) {
+    if (!Folds() || mask_.RowsRepeat() || image_.RowsRepeat()) return;
+    mask_plan_ = BlendPlan(mask_.Columns(), mask_.SourceWidth());
+    // A pair of the same width samples the same columns: one plan serves both.
+    shared_plan_ = image_.SourceWidth() == mask_.SourceWidth();
+    if (!shared_plan_) image_plan_ = BlendPlan(image_.Columns(), image_.SourceWidth());
+    direct_ = !mask_plan_.Empty() && !ImagePlan().Empty();
   }
-  for (int64_t dy = m.FirstY(); dy < m.LastY(); ++dy)
-    AndOrBytes(FrameAt(frame, m.FirstX(), dy), m.Row(dy), c.Row(dy), m.Bytes());
-}
+
+  // False when a picture is empty or the rectangle shows nothing: the passes then run apart.
+  bool Folds() const { return !mask_.Empty() && !image_.Empty(); }
+
+  bool Covers(int64_t y) const { return Folds() && y >= mask_.FirstY() && y < mask_.LastY(); }
+  int FirstX() const { return static_cast<int>(mask_.FirstX()); }
+  int EndX() const { return static_cast<int>(mask_.FirstX() + int64_t(mask_.Bytes() / 3)); }
+
+  // Row y of the rectangle from the bytes under it, which may be the frame's own.
+  void Apply(Frame& frame, int64_t y, const uint8_t* under) {
+    uint8_t* d = FrameAt(frame, mask_.FirstX(), y);
+    if (direct_) {
+      MaskThenColour(mask_plan_, mask_.SourceRow(y), ImagePlan(), image_.SourceRow(y), under, d);
+    } else if (under == d) {
+      AndOrBytes(d, mask_.Row(y), image_.Row(y), mask_.Bytes());
+    } else {
+      AndOrBytesFrom(d, under, mask_.Row(y), image_.Row(y), mask_.Bytes());
+    }
+  }
+
+ private:
+  const BlendPlan& ImagePlan() const { return shared_plan_ ? mask_plan_ : image_plan_; }
+
+  StretchedRows mask_, image_;
+  BlendPlan mask_plan_, image_plan_;
+  bool shared_plan_ = false, direct_ = false;
+};
 
 }  // namespace
 
@@ -235,32 +276,84 @@ std::string PositionText(const Rect& r) {
 
 namespace {
 
-// The background is painted only where the photo leaves it visible, so each frame byte is
-// written once before the hairstyle passes.
-void PaintBackgroundAndPhoto(Frame& frame, const Picture& photo, Bgr background) {
-  const Point o = PhotoOrigin(frame.width, frame.height, photo.Width(), photo.Height());
-  if (photo.Empty()) {
-    frame.Fill(background);
-    return;
+// The background and the centred photo, one frame row at a time, so that the hairstyle passes
+// find the row still in the nearest cache. The background goes only where the photo leaves it
+// visible, so each byte is written once.
+class BaseRows {
+ public:
+  BaseRows(const Frame& frame, const Picture& photo, Bgr background)
+      : photo_rows_(photo), fill_(static_cast<size_t>(frame.width) * 3), width_(frame.width) {
+    for (size_t i = 0; i < fill_.size(); i += 3)
+      fill_[i] = background.b, fill_[i + 1] = background.g, fill_[i + 2] = background.r;
+    if (photo.Empty()) return;
+    origin_ = PhotoOrigin(frame.width, frame.height, photo.Width(), photo.Height());
+    // The photo's size is bounded well below the int range, so these sums cannot overflow.
+    x0_ = std::clamp(origin_.x, 0, frame.width);
+    x1_ = std::clamp(origin_.x + photo.Width(), x0_, frame.width);
+    y0_ = std::clamp(origin_.y, 0, frame.height);
+    y1_ = std::clamp(origin_.y + photo.Height(), y0_, frame.height);
   }
-  // The photo's size is bounded well below the int range, so these sums cannot overflow.
-  const int X0 = std::clamp(o.x, 0, frame.width);
-  const int X1 = std::clamp(o.x + photo.Width(), X0, frame.width);
-  const int Y0 = std::clamp(o.y, 0, frame.height);
-  const int Y1 = std::clamp(o.y + photo.Height(), Y0, frame.height);
-  frame.FillRect(0, 0, frame.width, Y0, background);
-  frame.FillRect(0, Y0, X0, Y1, background);
-  frame.FillRect(X1, Y0, frame.width, Y1, background);
-  frame.FillRect(0, Y1, frame.width, frame.height, background);
-  BlitPicture(frame, photo, o.x, o.y);
-}
+
+  // Paints the columns of row y left of skip1, but [skip0, skip1) when the photo alone covers
+  // them, and returns where their bytes are: in the photo's row, or else in the frame, painted.
+  // The row's right part, from skip1 on, is for PaintRight, after the middle: the photo's row is
+  // then read from left to right, which is the order the processor fetches ahead in.
+  const uint8_t* PaintLeft(Frame& frame, int y, int skip0, int skip1) {
+    uint8_t* d = frame.Row(y);
+    if (skip0 < skip1 && y >= y0_ && y < y1_ && skip0 >= x0_ && skip1 <= x1_) {
+      PaintColumns(d, y, 0, skip0);
+      return PhotoAt(y, skip0);
+    }
+    PaintColumns(d, y, 0, skip1);
+    return d + size_t(std::max(skip0, 0)) * 3;
+  }
+
+  void PaintRight(Frame& frame, int y, int from) { PaintColumns(frame.Row(y), y, from, width_); }
+
+ private:
+  const uint8_t* PhotoAt(int y, int x) {
+    return photo_rows_.Get(y - origin_.y) + ptrdiff_t(x - origin_.x) * 3;
+  }
+
+  void PaintColumns(uint8_t* row, int y, int from, int to) {
+    if (from >= to) return;
+    if (y < y0_ || y >= y1_) {
+      std::memcpy(row + size_t(from) * 3, fill_.data(), size_t(to - from) * 3);
+      return;
+    }
+    // Most spans are empty (a photo that fills the box has no background beside it), and a call
+    // per empty span would cost as much as the copying of a short one.
+    const int a = std::clamp(x0_, from, to), b = std::clamp(x1_, a, to);
+    if (from < a) std::memcpy(row + size_t(from) * 3, fill_.data(), size_t(a - from) * 3);
+    if (a < b) std::memcpy(row + size_t(a) * 3, PhotoAt(y, a), size_t(b - a) * 3);
+    if (b < to) std::memcpy(row + size_t(b) * 3, fill_.data(), size_t(to - b) * 3);
+  }
+
+  RowSource photo_rows_;
+  std::vector<uint8_t> fill_;  // one frame row of the background colour
+  int width_;
+  Point origin_{};
+  int x0_ = 0, x1_ = 0, y0_ = 0, y1_ = 0;  // the visible part of the photo
+};
 
 }  // namespace
 
 std::string ComposeWorkspace(Workspace& ws, Frame& frame, Bgr background) {
-  PaintBackgroundAndPhoto(frame, ws.Photo, background);
   const Rect r = ws.HairRect();
-  HairPasses(frame, ws.HairMask, ws.HairImage, r);
+  BaseRows base(frame, ws.Photo, background);
+  FoldedHair hair(frame, ws.HairMask, ws.HairImage, r);
+  for (int y = 0; y < frame.height; ++y) {
+    if (!hair.Covers(y)) {
+      base.PaintRight(frame, y, 0);
+      continue;
+    }
+    hair.Apply(frame, y, base.PaintLeft(frame, y, hair.FirstX(), hair.EndX()));
+    base.PaintRight(frame, y, hair.EndX());
+  }
+  if (!hair.Folds()) {
+    StretchPicture(frame, ws.HairMask, r, RasterOp::And);
+    StretchPicture(frame, ws.HairImage, r, RasterOp::Or);
+  }
   ws.UpdateHandles();
   if (ws.HairSelected) {
     for (const Point& h : ws.HairHandles) DrawHandleSquare(frame, h.x, h.y);

@@ -92,6 +92,53 @@ TEST(PictureLoad, ReplacesPictureOfAnotherDepth) {
   EXPECT_EQ(AllColours(p), (std::vector<Bgr>{{2, 2, 2}, {1, 1, 1}, {2, 2, 2}}));
 }
 
+// One loader through files of every size and kind, a bad one among them: each load gives what
+// a fresh picture loads from the file, whatever the reused memory held before.
+TEST(PictureLoad, LoaderReusingItsMemoryLoadsWhatEachFileHolds) {
+  auto noise = [](int w, int h) {
+    Picture p = Picture::Create24(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int i = 0; i < w * 3; ++i) p.Row(y)[i] = static_cast<uint8_t>(i * 41 + y * 7 + w);
+    return p.EncodeBmp24();
+  };
+  BmpLayout rle{.width = 4, .height = 1, .bpp = 8, .compression = 1, .colours_used = 2};
+  rle.palette = {{9, 8, 7}, {1, 2, 3}};
+  rle.data = {2, 1, 0, 1};  // two pixels of colour 1, then the end: the rest keep colour 0
+  BmpLayout pal{.width = 3, .height = 1, .bpp = 8, .colours_used = 2};
+  pal.palette = {{1, 1, 1}, {2, 2, 2}};
+  pal.data = PackRows({{1, 0, 1}}, 8);
+  const std::vector<std::vector<uint8_t>> files = {
+      noise(7, 4), BuildBmp(pal), {'x'},  // not a bitmap: the picture stays as it was
+      noise(2, 2), BuildBmp(rle), {},     // an empty file gives an empty picture
+      noise(9, 5), noise(7, 4)};
+  RecyclingLoader loader;
+  Picture p;
+  const std::string path = TempPath("loader.bmp");
+  for (size_t i = 0; i < files.size(); ++i) {
+    SCOPED_TRACE(i);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(files[i].data()), std::streamsize(files[i].size()));
+    Picture want;
+    bool bad = false;
+    try {
+      want.LoadFromFile(path);
+    } catch (const PictureError&) {
+      bad = true;
+    }
+    if (bad) {
+      want = p;
+      EXPECT_THROW(loader.Load(path, p), PictureError);
+    } else {
+      loader.Load(path, p);
+    }
+    EXPECT_EQ(p.Width(), want.Width());
+    EXPECT_EQ(p.Height(), want.Height());
+    EXPECT_EQ(p.BitsPerPixel(), want.BitsPerPixel());
+    EXPECT_EQ(AllColours(p), AllColours(want));
+  }
+  std::filesystem::remove(path);
+}
+
 // Converting keeps size and colours for every kind of file, and afterwards rows are plain BGR.
 TEST(PictureConvert, To24KeepsSizeAndColoursForEveryKind) {
   for (const auto& sample : bmptest::SampleBmps()) {

@@ -11,9 +11,9 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "gallery/gallery_win.h"
 #include "import/library_folder_win.h"
 #include "import/wic_win.h"
+#include "scan_timing_win.h"
 #include "settings/form3_win.h"
 #include "settings/settings_win.h"
 #include "toolkit/text_win.h"
@@ -26,22 +26,6 @@ struct NoWarning : WarningPort {
   void Warn(const std::string&, const std::string&) override {}
 };
 }  // namespace
-
-int TimeScan(const std::wstring& folder) {
-  HWND lv = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_ICON, 0, 0, 229, 442, nullptr, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-  CreateGalleryImageList(lv);
-  SetCurrentDirectoryW(folder.c_str());
-  LARGE_INTEGER f, t0, t1;
-  QueryPerformanceFrequency(&f);
-  QueryPerformanceCounter(&t0);
-  ScanHairLibraryInto(lv);
-  QueryPerformanceCounter(&t1);
-  std::printf(
-      "scanned %d pictures in %.1f ms\n", ListView_GetItemCount(lv),
-      1000.0 * static_cast<double>(t1.QuadPart - t0.QuadPart) / static_cast<double>(f.QuadPart));
-  return 0;
-}
 
 int TimeImports(int count, wchar_t** files) {
   ScopedCom com;
