@@ -47,31 +47,17 @@ class FindSearch : public DirectorySearch {
   bool pending_ = false;
 };
 
-// GDI bitmaps released on every path out of AddThumbnail.
-struct BitmapHandle {
-  HBITMAP h = nullptr;
-  ~BitmapHandle() {
-    if (h) DeleteObject(h);
-  }
-};
-
-HBITMAP ColourBitmap(const Picture& image) {
-  BITMAPINFO bi{};
-  bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-  bi.bmiHeader.biWidth = image.Width();
-  bi.bmiHeader.biHeight = -image.Height();  // top-down, like the picture's rows
-  bi.bmiHeader.biPlanes = 1;
-  bi.bmiHeader.biBitCount = 24;
-  bi.bmiHeader.biCompression = BI_RGB;
+Bitmap ColourBitmap(const Picture& image) {
+  const BITMAPINFO bi = TopDownBgr24Info(image.Width(), image.Height());
   void* bits = nullptr;
-  HBITMAP h = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  if (!h || !bits) return h;
-  const size_t stride = (static_cast<size_t>(image.Width()) * 3 + 3) & ~size_t{3};
+  Bitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bmp || !bits) return Bitmap();
+  const size_t stride = PaddedRowBytes(static_cast<size_t>(image.Width()), 24);
   for (int y = 0; y < image.Height(); ++y)
     memcpy(static_cast<uint8_t*>(bits) + stride * y, image.Row(y),
            static_cast<size_t>(image.Width()) * 3);
   GdiFlush();
-  return h;
+  return bmp;
 }
 
 // A shown list view that arranges its icons re-arranges and invalidates every entry on each
@@ -136,16 +122,17 @@ ListViewGallery::~ListViewGallery() {
 }
 
 void ListViewGallery::AddThumbnail(const Thumbnail& t) {
-  BitmapHandle image{ColourBitmap(t.image)};
-  BitmapHandle mask{CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data())};
-  if (!image.h || !mask.h) throw PictureError(kMsgOutOfResources);
+  const Bitmap image = ColourBitmap(t.image);
+  const Bitmap mask(CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data()));
+  if (!image || !mask) throw PictureError(kMsgOutOfResources);
   if (count_ == capacity_) {
     const int grown = std::max(kMinImageListGrowth, 2 * capacity_);
     if (!ImageList_SetImageCount(images_, static_cast<UINT>(grown)))
       throw PictureError(kMsgOutOfResources);
     capacity_ = grown;
   }
-  if (!ImageList_Replace(images_, count_, image.h, mask.h)) throw PictureError(kMsgOutOfResources);
+  if (!ImageList_Replace(images_, count_, image.Get(), mask.Get()))
+    throw PictureError(kMsgOutOfResources);
   ++count_;
 }
 
@@ -208,14 +195,17 @@ std::string ListViewSelection::Caption(int entry) {
   }
 }
 
-void CreateGalleryImageList(HWND listview) {
-  HIMAGELIST list = ImageList_Create(kThumbSide, kThumbSide, ILC_COLOR24 | ILC_MASK, 0, 16);
+ImageList CreateGalleryImageList(HWND listview) {
+  ImageList list(ImageList_Create(kThumbSide, kThumbSide, ILC_COLOR24 | ILC_MASK, 0, 16));
   if (!list) throw PictureError(kMsgOutOfResources);
-  ImageList_SetBkColor(list, kImageListInitialBk);
-  HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
-      SendMessageW(listview, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list)));
-  const bool shared = (GetWindowLongPtrW(listview, GWL_STYLE) & LVS_SHAREIMAGELISTS) != 0;
-  if (old && old != list && !shared) ImageList_Destroy(old);
+  ImageList_SetBkColor(list.Get(), kImageListInitialBk);
+  const HIMAGELIST old = reinterpret_cast<HIMAGELIST>(
+      SendMessageW(listview, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(list.Get())));
+  if (GetWindowLongPtrW(listview, GWL_STYLE) & LVS_SHAREIMAGELISTS) return list;
+  // A list view that owns its lists takes the new one; the one it gave back is ours to free.
+  const ImageList previous(old != list.Get() ? old : nullptr);
+  list.Release();
+  return ImageList();
 }
 
 void ScanHairLibraryInto(HWND listview) {

@@ -8,6 +8,7 @@
 
 #include "gallery/scan.h"
 #include "gallery/selection.h"
+#include "toolkit/gdi_win.h"
 
 namespace coiffure {
 
@@ -61,8 +62,11 @@ class ListViewSelection : public GallerySelectionPort {
 };
 
 // Creates the 200 x 200 masked thumbnail list (background RGB(216, 228, 248)) and gives it to
-// the list view as its large images; the list view destroys it with itself.
-void CreateGalleryImageList(HWND listview);
+// the list view as its large images. A list view that shares its image lists
+// (LVS_SHAREIMAGELISTS, as the main window's does) leaves the list to the caller, who gets it
+// back to own for as long as the list view lives; any other list view destroys it with itself,
+// and the owner returned is empty.
+ImageList CreateGalleryImageList(HWND listview);
 
 // Scans the current folder into the list view (creating its image list if it has none).
 // Throws the scan's PictureError.

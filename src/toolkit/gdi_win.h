@@ -30,6 +30,8 @@ class OwnedHandle {
     h_ = h;
   }
   H Get() const { return h_; }
+  // Gives the handle up to a new owner (a control that frees it itself).
+  H Release() { return std::exchange(h_, nullptr); }
   explicit operator bool() const { return h_ != nullptr; }
 
  private:

@@ -8,6 +8,7 @@
 #include <optional>
 
 #include "gallery/gallery_win.h"
+#include "toolkit/gdi_win.h"
 
 namespace coiffure {
 namespace {
@@ -109,9 +110,10 @@ uint64_t CellsFingerprint(HIMAGELIST list) {
   BITMAPINFO bi{};
   bi.bmiHeader = {sizeof(bi.bmiHeader), kThumbSide, -kThumbSide, 1, 32, BI_RGB};
   void* bits = nullptr;
-  HDC dc = CreateCompatibleDC(nullptr);
-  HBITMAP bmp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ old = SelectObject(dc, bmp);
+  const MemoryDC mem;
+  const HDC dc = mem.Get();
+  const Bitmap bmp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+  ScopedSelect sel(dc, bmp.Get());
   const size_t bytes = size_t{kThumbSide} * kThumbSide * 4;
   uint64_t h = 1469598103934665603ull;
   for (int i = 0, n = ImageList_GetImageCount(list); i < n; ++i)
@@ -121,9 +123,6 @@ uint64_t CellsFingerprint(HIMAGELIST list) {
       GdiFlush();
       h = Fnv(h, bits, bytes);
     }
-  SelectObject(dc, old);
-  DeleteObject(bmp);
-  DeleteDC(dc);
   return h;
 }
 

@@ -65,7 +65,7 @@ void TForm1::CreateControls() {
   ListView_SetBkColor(listview_, back);
   ListView_SetTextBkColor(listview_, back);
   ListView_SetTextColor(listview_, kLime);
-  CreateGalleryImageList(listview_);
+  thumbnails_ = CreateGalleryImageList(listview_);
   // One 200-pixel column that fits beside the scroll bar, so no sideways scrolling.
   ListView_SetIconSpacing(listview_, 206, 222);
 

@@ -38,10 +38,8 @@ TForm1::TForm1(Options options) : options_(std::move(options)) {
 }
 
 TForm1::~TForm1() {
-  // The gallery shares its image list, so the window's owner frees it.
-  HIMAGELIST thumbnails = listview_ ? ListView_GetImageList(listview_, LVSIL_NORMAL) : nullptr;
+  // The window goes first: its controls still use the image lists, which go with the members.
   if (hwnd_) DestroyWindow(hwnd_);
-  ImageList{thumbnails};
 }
 
 std::string TForm1::AppFolderPath() const {

@@ -182,6 +182,7 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   RaisedTopEdge toolbar1_edge_, toolbar2_edge_;
   HMENU menu_ = nullptr;
   ImageList imagelist1_;
+  ImageList thumbnails_;  // ImageList2: the gallery shares it, so the window owns it
   std::vector<ToolButton> buttons_;
   std::vector<std::wstring> hints_;
   bool shown_ = false;
