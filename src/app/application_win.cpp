@@ -6,23 +6,10 @@
 
 #include "app/splash_win.h"
 #include "settings/form3_win.h"
-#include "toolkit/error_box_win.h"
+#include "toolkit/modal_win.h"
 #include "ui/about/form2_win.h"
 
 namespace coiffure {
-
-int RunMessageLoop(HWND main_window, bool (*shortcut)(void*, MSG&), void* context) {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (shortcut && shortcut(context, msg)) continue;
-    // Dialog navigation only for windows other than the main one, whose arrow keys edit.
-    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-    if (root && root != main_window && IsDialogMessageW(root, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-  return static_cast<int>(msg.wParam);
-}
 
 Application::Application(StartOptions options) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_WIN95_CLASSES | ICC_COOL_CLASSES | ICC_BAR_CLASSES |
@@ -52,13 +39,12 @@ Application::~Application() {
 
 int Application::Run() {
   form1_->Show();
-  return RunMessageLoop(
-      form1_->Handle(),
-      [](void* ctx, MSG& m) {
-        auto* app = static_cast<Application*>(ctx);
-        return app->form1_->IsShortCut(m) || app->form3_->PreTranslateMessage(&m);
-      },
-      this);
+  return RunMessageLoop([this](MSG& msg) {
+    if (form1_->IsShortCut(msg) || form3_->PreTranslateMessage(&msg)) return true;
+    // Dialog navigation only for windows other than the main one, whose arrow keys edit.
+    HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+    return root && root != form1_->Handle() && IsDialogMessageW(root, &msg);
+  });
 }
 
 int RunApplication() {

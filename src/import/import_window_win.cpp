@@ -222,12 +222,7 @@ int RunImportWindow(PictureSource& source, LibraryFolder& folder, const std::str
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
   window.ImportWhenShown(std::move(files));
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (IsDialogMessageW(hwnd, &msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
+  RunMessageLoop([hwnd](MSG& msg) { return IsDialogMessageW(hwnd, &msg) != FALSE; });
   return 0;
 }
 

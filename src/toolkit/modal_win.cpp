@@ -22,6 +22,16 @@ void RunModalLoop(const std::function<bool()>& done,
 
 }  // namespace
 
+int RunMessageLoop(const std::function<bool(MSG&)>& pretranslate) {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (pretranslate && pretranslate(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
 void ShowModal(HWND window, HWND owner, const std::function<bool()>& done,
                const std::function<bool(MSG&)>& pretranslate) {
   const bool owner_was_enabled = owner && IsWindowEnabled(owner);

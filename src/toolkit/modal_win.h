@@ -1,4 +1,5 @@
-// Modal display: a nested message loop that runs until the window says it is done.
+// The message loops: the program's main loop, and modal display, a nested loop that runs until
+// the window says it is done.
 #pragma once
 
 #include <windows.h>
@@ -6,6 +7,10 @@
 #include <functional>
 
 namespace coiffure {
+
+// Runs messages until WM_QUIT and returns its exit code. pretranslate, when given, sees each
+// message first and keeps it by returning true (shortcuts, dialog keys).
+int RunMessageLoop(const std::function<bool(MSG&)>& pretranslate = {});
 
 // Shows window modally over owner (which may be null): the owner is disabled until done() is
 // true, then enabled and activated again. pretranslate, when given, sees each message first and
