@@ -51,16 +51,59 @@ std::vector<Span> AxisSpans(int src, int dst, float* total_share) {
   return spans;
 }
 
+Across MakeAcross(const std::vector<Span>& spans, int width) {
+  Across across;
+  for (const Span& s : spans) across.taps = std::max(across.taps, s.count);
+  across.first.resize(spans.size());
+  across.weights.assign(spans.size() * static_cast<size_t>(across.taps) * 4, 0.0f);
+  for (size_t o = 0; o < spans.size(); ++o) {
+    const Span& s = spans[o];
+    // Near the right edge the reads start earlier, so that they stay inside the row.
+    const int first = std::min(s.first, width - across.taps);
+    across.first[o] = first;
+    float* w = across.weights.data() + o * static_cast<size_t>(across.taps) * 4;
+    for (int i = 0; i < s.count; ++i) {
+      const float share = i == 0 ? s.first_share : i == s.count - 1 ? s.last_share : 1.0f;
+      std::fill_n(w + static_cast<size_t>(s.first - first + i) * 4, 4, share);
+    }
+  }
+  return across;
+}
+
 namespace {
 
-// Exact integer sums: a pair adds at most 2 * 255 * 255 to a lane.
-constexpr size_t kMaxPairsPerBand = 16384;
+// The products of the partly covered rows: each such row is usually shared by two output
+// rows (and, enlarging, by several), so it is computed once and kept while it is needed.
+class PartialRows {
+ public:
+  PartialRows(const RgbaImage& image, bool vectors) : image_(image), vectors_(vectors) {
+    for (std::vector<float>& b : products_) b.resize(static_cast<size_t>(image.width) * 4);
+  }
 
-// The fully covered rows go two at a time into the first bands; the partly covered first and
-// last rows follow, each alone with its share.
-void BuildDown(const RgbaImage& image, const Span& span, const uint8_t* zeros, Down& down) {
+  // Row y's products; the row `keep` stays kept.
+  const float* Get(int y, int keep) {
+    for (int i = 0; i < 2; ++i)
+      if (row_[i] == y) return products_[i].data();
+    int slot = row_[0] < row_[1] ? 0 : 1;  // rows only move down: the older one goes
+    if (row_[slot] == keep) slot ^= 1;
+    RowProducts(image_.Pixel(0, y), image_.width, products_[slot].data(), vectors_);
+    row_[slot] = y;
+    return products_[slot].data();
+  }
+
+ private:
+  const RgbaImage& image_;
+  const bool vectors_;
+  int row_[2] = {-1, -1};
+  std::vector<float> products_[2];
+};
+
+// The fully covered rows go two at a time into the pairs; the partly covered first and last
+// rows are added with their shares.
+void BuildDown(const RgbaImage& image, const Span& span, const uint8_t* zeros,
+               PartialRows& partial_rows, Down& down) {
   down.pairs.clear();
-  down.bands.clear();
+  down.partials.clear();
   const int last = span.first + span.count - 1;
   const uint8_t* odd = nullptr;
   for (int y = span.first; y <= last; ++y) {
@@ -74,14 +117,10 @@ void BuildDown(const RgbaImage& image, const Span& span, const uint8_t* zeros, D
     }
   }
   if (odd != nullptr) down.pairs.push_back({odd, zeros});
-  for (size_t b = 0; b < down.pairs.size(); b += kMaxPairsPerBand)
-    down.bands.push_back({b, std::min(b + kMaxPairsPerBand, down.pairs.size()), 1.0f});
-  auto partial = [&](int y, float share) {
-    down.pairs.push_back({image.Pixel(0, y), zeros});
-    down.bands.push_back({down.pairs.size() - 1, down.pairs.size(), share});
-  };
-  if (span.first_share != 1.0f) partial(span.first, span.first_share);
-  if (span.count > 1 && span.last_share != 1.0f) partial(last, span.last_share);
+  if (span.first_share != 1.0f)
+    down.partials.push_back({partial_rows.Get(span.first, -1), span.first_share});
+  if (span.count > 1 && span.last_share != 1.0f)
+    down.partials.push_back({partial_rows.Get(last, span.first), span.last_share});
 }
 
 }  // namespace
@@ -94,14 +133,14 @@ RgbaImage ResampleWith(const RgbaImage& image, Size size, bool vectors) {
   const std::vector<Span> ys = AxisSpans(image.height, size.height, &total_y);
   const std::vector<uint8_t> zeros(static_cast<size_t>(image.width) * 4);
   std::vector<float> columns(static_cast<size_t>(image.width) * 4);
-  std::vector<float> across(static_cast<size_t>(size.width) * 4);
+  const Across across = MakeAcross(xs, image.width);
   const float alpha_scale = static_cast<float>(1.0 / (255.0 * total_x * total_y));
+  PartialRows partial_rows(image, vectors);
   Down down;
   for (int oy = 0; oy < size.height; ++oy) {
-    BuildDown(image, ys[static_cast<size_t>(oy)], zeros.data(), down);
+    BuildDown(image, ys[static_cast<size_t>(oy)], zeros.data(), partial_rows, down);
     SumDown(down, image.width, columns.data(), vectors);
-    SumAcross(columns.data(), xs, across.data(), vectors);
-    ToPixels(across.data(), size.width, alpha_scale, out.Pixel(0, oy), vectors);
+    AcrossToPixels(columns.data(), across, alpha_scale, out.Pixel(0, oy), vectors);
   }
   return out;
 }

@@ -1,5 +1,5 @@
 // The inner loops of the area-averaging resampling, one output row at a time: sums down the
-// source rows the row covers, then across the columns each output pixel covers, then the
+// source rows the row covers, then across the columns each output pixel covers and the
 // division by the summed alpha. The vector and the plain forms give the same bits, so either
 // may finish what the other leaves; tests run the plain form alone through ResampleWith.
 #pragma once
@@ -29,28 +29,40 @@ struct RowPair {
   const uint8_t* b;
 };
 
-// Pairs [begin, end) summed exactly, then scaled by `share`.
-struct Band {
-  size_t begin = 0, end = 0;
-  float share = 1;
+// A partly covered row's products (see RowProducts) and the share of it the output row has.
+struct Partial {
+  const float* products;
+  float share;
 };
 
-// The source rows of one output row.
+// The source rows of one output row: the fully covered ones in pairs, then the partly
+// covered ones.
 struct Down {
   std::vector<RowPair> pairs;
-  std::vector<Band> bands;
+  std::vector<Partial> partials;
 };
 
-// out[4x + c] for x in [0, width): the sum over the rows of share * alpha * colour c, the
-// colours in blue, green, red order; out[4x + 3] is 255 times the sum of share * alpha.
+// out[4x + c] for x in [0, width): alpha times colour c, the colours in blue, green, red
+// order, and out[4x + 3] 255 times alpha. Whole numbers, so exact in a float.
+void RowProducts(const uint8_t* row, int width, float* out, bool vectors);
+
+// out[4x + c]: the sums of those products over the output row's source rows, each partly
+// covered row's scaled by its share.
 void SumDown(const Down& down, int width, float* out, bool vectors);
 
-// out[4o + c]: the column sums of the columns output o covers, weighted by their shares.
-void SumAcross(const float* columns, const std::vector<Span>& spans, float* out, bool vectors);
+// Along a row: every output pixel reads `taps` columns from first[o], each with its weight
+// (0 for the columns outside its span), so that every pixel runs the same loop.
+struct Across {
+  int taps = 0;
+  std::vector<int> first;
+  std::vector<float> weights;  // `taps` a pixel, each weight four times (once a channel)
+};
+Across MakeAcross(const std::vector<Span>& spans, int width);
 
-// Each pixel's colour is its colour sum over its alpha sum; its alpha is the alpha sum times
-// alpha_scale. Colours stay 0 where the alpha rounds to 0.
-void ToPixels(const float* sums, int count, float alpha_scale, uint8_t* out, bool vectors);
+// Sums each output pixel's columns, then divides its colour sums by its alpha sum; its alpha
+// is the alpha sum times alpha_scale. Colours stay 0 where the alpha rounds to 0.
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
+                    bool vectors);
 
 // Resample, with the vector loops or (vectors false) with the plain ones only.
 RgbaImage ResampleWith(const RgbaImage& image, Size size, bool vectors);
