@@ -1,5 +1,7 @@
 // Importing a 2000 x 2000 picture: the area-averaging reduction against OpenCV's, and the whole
-// conversion (backdrop, crop, reduction, error-diffused mask) against the copy floor.
+// conversion (backdrop, crop, reduction, error-diffused mask) against the copy floor. A camera
+// photo's reduction to the fitted size (3024 x 4032 to 750 x 1000, not a whole ratio) checks
+// that the reduction is fast for any ratio, not only halving.
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,14 +17,15 @@ namespace coiffure::bench {
 namespace {
 
 constexpr int kSide = 2000;
+constexpr int kPhotoWidth = 3024, kPhotoHeight = 4032;
 
 // Noise colours; the alpha is a soft-edged disc when cut_out, else fully opaque.
-RgbaImage MakePicture(bool cut_out) {
-  RgbaImage img = RgbaImage::Create(kSide, kSide);
+RgbaImage MakePicture(bool cut_out, int width = kSide, int height = kSide) {
+  RgbaImage img = RgbaImage::Create(width, height);
   FillNoise(img.bgra.data(), img.bgra.size(), 77);
-  for (int y = 0; y < kSide; ++y) {
-    for (int x = 0; x < kSide; ++x) {
-      const double d = std::hypot(x - kSide / 2.0, y - kSide / 2.0) / (kSide / 2.0);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const double d = std::hypot(x - width / 2.0, y - height / 2.0) / (kSide / 2.0);
       const double a = cut_out ? std::clamp((0.95 - d) / 0.1, 0.0, 1.0) : 1.0;
       img.Pixel(x, y)[3] = static_cast<uint8_t>(std::lround(a * 255));
     }
@@ -31,12 +34,12 @@ RgbaImage MakePicture(bool cut_out) {
 }
 
 // The two reductions must agree (to rounding) before their times mean anything.
-void RequireClose(const RgbaImage& ours, const cv::Mat& peer) {
+void RequireClose(const char* workload, const RgbaImage& ours, const cv::Mat& peer) {
   for (int y = 0; y < ours.height; ++y) {
     for (int x = 0; x < ours.width * 4; ++x) {
       const int a = ours.Pixel(0, y)[x], b = peer.ptr(y)[x];
       if (std::abs(a - b) > 1) {
-        std::fprintf(stderr, "import_reduce: ours and the peer differ at %d,%d (%d vs %d)\n", x / 4,
+        std::fprintf(stderr, "%s: ours and the peer differ at %d,%d (%d vs %d)\n", workload, x / 4,
                      y, a, b);
         std::exit(2);
       }
@@ -50,6 +53,34 @@ struct State {
   std::vector<uint8_t> floor_dst;
 };
 
+// The camera photo, opaque like the 2000 x 2000 picture, reduced to the size the import fits
+// it to.
+struct PhotoState {
+  RgbaImage photo, reduced;
+  cv::Mat peer_src, peer_dst;
+  std::vector<uint8_t> floor_dst;
+};
+
+Workload PhotoReduction() {
+  auto s = std::make_shared<PhotoState>();
+  s->photo = MakePicture(false, kPhotoWidth, kPhotoHeight);
+  s->peer_src = cv::Mat(kPhotoHeight, kPhotoWidth, CV_8UC4, s->photo.bgra.data());
+  s->floor_dst.resize(s->photo.bgra.size());
+  const Size fit = FittedSize(kPhotoWidth, kPhotoHeight);
+  s->reduced = Resample(s->photo, fit);
+  cv::resize(s->peer_src, s->peer_dst, cv::Size(fit.width, fit.height), 0, 0, cv::INTER_AREA);
+  RequireClose("import_reduce_photo", s->reduced, s->peer_dst);
+  Workload w;
+  w.name = "import_reduce_photo_3024x4032";
+  w.peer_name = "opencv_inter_area";
+  w.ours = [s, fit] { s->reduced = Resample(s->photo, fit); };
+  w.peer = [s, fit] {
+    cv::resize(s->peer_src, s->peer_dst, cv::Size(fit.width, fit.height), 0, 0, cv::INTER_AREA);
+  };
+  w.floor = [s] { std::memcpy(s->floor_dst.data(), s->photo.bgra.data(), s->photo.bgra.size()); };
+  return w;
+}
+
 }  // namespace
 
 std::vector<Workload> ImportWorkloads() {
@@ -62,7 +93,7 @@ std::vector<Workload> ImportWorkloads() {
   // Opaque, so that weighting the colours by alpha changes nothing and the bytes compare.
   s->reduced = Resample(s->opaque, half);
   cv::resize(s->peer_src, s->peer_dst, cv::Size(half.width, half.height), 0, 0, cv::INTER_AREA);
-  RequireClose(s->reduced, s->peer_dst);
+  RequireClose("import_reduce", s->reduced, s->peer_dst);
 
   std::vector<Workload> out;
   Workload reduce;
@@ -76,6 +107,7 @@ std::vector<Workload> ImportWorkloads() {
     std::memcpy(s->floor_dst.data(), s->opaque.bgra.data(), s->opaque.bgra.size());
   };
   out.push_back(reduce);
+  out.push_back(PhotoReduction());
 
   // No peer turns a cut-out into a pair for a bitwise composite; the floor is copying the input.
   Workload convert;
