@@ -9,6 +9,7 @@
 #include <memory>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
+#include <string>
 
 #include "bench.h"
 #include "import/convert.h"
@@ -47,76 +48,56 @@ void RequireClose(const char* workload, const RgbaImage& ours, const cv::Mat& pe
   }
 }
 
-struct State {
-  RgbaImage opaque, cut_out, reduced;
+// An opaque picture reduced to a size, ours against OpenCV's area resize. Opaque, so that
+// weighting the colours by alpha changes nothing and the outputs compare.
+struct Reduction {
+  RgbaImage picture, reduced;
   cv::Mat peer_src, peer_dst;
   std::vector<uint8_t> floor_dst;
 };
 
-// The camera photo, opaque like the 2000 x 2000 picture, reduced to the size the import fits
-// it to.
-struct PhotoState {
-  RgbaImage photo, reduced;
-  cv::Mat peer_src, peer_dst;
-  std::vector<uint8_t> floor_dst;
-};
-
-Workload PhotoReduction() {
-  auto s = std::make_shared<PhotoState>();
-  s->photo = MakePicture(false, kPhotoWidth, kPhotoHeight);
-  s->peer_src = cv::Mat(kPhotoHeight, kPhotoWidth, CV_8UC4, s->photo.bgra.data());
-  s->floor_dst.resize(s->photo.bgra.size());
-  const Size fit = FittedSize(kPhotoWidth, kPhotoHeight);
-  s->reduced = Resample(s->photo, fit);
-  cv::resize(s->peer_src, s->peer_dst, cv::Size(fit.width, fit.height), 0, 0, cv::INTER_AREA);
-  RequireClose("import_reduce_photo", s->reduced, s->peer_dst);
+Workload ReductionWorkload(const std::string& name, int width, int height, Size to) {
+  auto s = std::make_shared<Reduction>();
+  s->picture = MakePicture(false, width, height);
+  s->peer_src = cv::Mat(height, width, CV_8UC4, s->picture.bgra.data());
+  s->floor_dst.resize(s->picture.bgra.size());
+  s->reduced = Resample(s->picture, to);
+  cv::resize(s->peer_src, s->peer_dst, cv::Size(to.width, to.height), 0, 0, cv::INTER_AREA);
+  RequireClose(name.c_str(), s->reduced, s->peer_dst);
   Workload w;
-  w.name = "import_reduce_photo_3024x4032";
+  w.name = name;
   w.peer_name = "opencv_inter_area";
-  w.ours = [s, fit] { s->reduced = Resample(s->photo, fit); };
-  w.peer = [s, fit] {
-    cv::resize(s->peer_src, s->peer_dst, cv::Size(fit.width, fit.height), 0, 0, cv::INTER_AREA);
+  w.ours = [s, to] { s->reduced = Resample(s->picture, to); };
+  w.peer = [s, to] {
+    cv::resize(s->peer_src, s->peer_dst, cv::Size(to.width, to.height), 0, 0, cv::INTER_AREA);
   };
-  w.floor = [s] { std::memcpy(s->floor_dst.data(), s->photo.bgra.data(), s->photo.bgra.size()); };
+  w.floor = [s] {
+    std::memcpy(s->floor_dst.data(), s->picture.bgra.data(), s->picture.bgra.size());
+  };
   return w;
 }
 
 }  // namespace
 
 std::vector<Workload> ImportWorkloads() {
-  auto s = std::make_shared<State>();
-  s->opaque = MakePicture(false);
-  s->cut_out = MakePicture(true);
-  s->peer_src = cv::Mat(kSide, kSide, CV_8UC4, s->opaque.bgra.data());
-  s->floor_dst.resize(s->opaque.bgra.size());
-  const Size half{kSide / 2, kSide / 2};
-  // Opaque, so that weighting the colours by alpha changes nothing and the bytes compare.
-  s->reduced = Resample(s->opaque, half);
-  cv::resize(s->peer_src, s->peer_dst, cv::Size(half.width, half.height), 0, 0, cv::INTER_AREA);
-  RequireClose("import_reduce", s->reduced, s->peer_dst);
-
   std::vector<Workload> out;
-  Workload reduce;
-  reduce.name = "import_reduce_2000";
-  reduce.peer_name = "opencv_inter_area";
-  reduce.ours = [s, half] { s->reduced = Resample(s->opaque, half); };
-  reduce.peer = [s, half] {
-    cv::resize(s->peer_src, s->peer_dst, cv::Size(half.width, half.height), 0, 0, cv::INTER_AREA);
-  };
-  reduce.floor = [s] {
-    std::memcpy(s->floor_dst.data(), s->opaque.bgra.data(), s->opaque.bgra.size());
-  };
-  out.push_back(reduce);
-  out.push_back(PhotoReduction());
+  out.push_back(ReductionWorkload("import_reduce_2000", kSide, kSide, {kSide / 2, kSide / 2}));
+  // A camera photo to the size the import fits it to.
+  out.push_back(ReductionWorkload("import_reduce_photo_3024x4032", kPhotoWidth, kPhotoHeight,
+                                  FittedSize(kPhotoWidth, kPhotoHeight)));
 
   // No peer turns a cut-out into a pair for a bitwise composite; the floor is copying the input.
+  auto cut_out = std::make_shared<RgbaImage>(MakePicture(true));
+  auto copy = std::make_shared<std::vector<uint8_t>>(cut_out->bgra.size());
   Workload convert;
   convert.name = "import_convert_2000_cutout";
-  convert.ours = [s] {
-    std::optional<HairstylePair> pair = ConvertToHairstyle(s->cut_out);
+  convert.ours = [cut_out] {
+    std::optional<HairstylePair> pair = ConvertToHairstyle(*cut_out);
     if (!pair) std::abort();
   };
-  convert.floor = reduce.floor;
+  convert.floor = [cut_out, copy] {
+    std::memcpy(copy->data(), cut_out->bgra.data(), cut_out->bgra.size());
+  };
   out.push_back(convert);
   return out;
 }
