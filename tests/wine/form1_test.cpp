@@ -104,6 +104,10 @@ TEST_F(MainWindowTest, StartsWithTheLayoutAndTheWorkspaceStartValues) {
   }
   EXPECT_EQ(GetParent(form_->ListViewHandle()), form_->Panel1Handle());
   EXPECT_EQ(GetParent(form_->ToolBar1Handle()), form_->CoolBarHandle());
+  int edges[4] = {};
+  EXPECT_EQ(SendMessageW(form_->StatusBarHandle(), SB_GETPARTS, 4, reinterpret_cast<LPARAM>(edges)),
+            3);
+  EXPECT_EQ((std::vector<int>(edges, edges + 3)), (std::vector<int>{550, 610, 660}));
 
   const Workspace& ws = form_->Work();
   EXPECT_EQ(ws.Photo.Width(), 512);

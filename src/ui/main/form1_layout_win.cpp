@@ -45,9 +45,9 @@ void TForm1::CreateControls() {
       0, STATUSCLASSNAMEW, L"", WS_CHILD | WS_VISIBLE | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
       kStatusTop, kClientWidth, kStatusHeight, hwnd_, nullptr, GetModuleHandleW(nullptr), nullptr);
   SendMessageW(statusbar_, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  // Fixed widths, the last panel too: its right edge is 660, not the window's edge.
   int edges[3];
   for (int i = 0, sum = 0; i < 3; ++i) edges[i] = (sum += kStatusPanelWidths[i]);
-  edges[2] = -1;  // the last panel reaches the window's edge
   SendMessageW(statusbar_, SB_SETPARTS, 3, reinterpret_cast<LPARAM>(edges));
   SetStatusText(0, "状态:");
   SetStatusText(1, "图片位置");
