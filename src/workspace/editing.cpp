@@ -60,8 +60,11 @@ bool InRange(int64_t v, int64_t lo, int64_t hi) {
   return lo <= v && v <= hi;
 }
 
+// Tested with the edges put in order: a rectangle mirrored by a resize must stay grabbable.
 bool StrictlyInside(const Rect& r, Point p) {
-  return r.left < p.x && p.x < r.right && r.top < p.y && p.y < r.bottom;
+  const auto [x0, x1] = std::minmax(r.left, r.right);
+  const auto [y0, y1] = std::minmax(r.top, r.bottom);
+  return x0 < p.x && p.x < x1 && y0 < p.y && p.y < y1;
 }
 
 void ArmDrag(Workspace& ws, EditorPort& port, Point p, bool move) {

@@ -187,11 +187,31 @@ TEST_F(Editing, PressAwayDeselectsAndKeepsResizeState) {
   EXPECT_EQ(port.repaints, 1);
 }
 
-TEST_F(Editing, NothingIsStrictlyInsideAMirroredRectangle) {
-  ws.SetHairRect({200, 200, 0, 0});
-  Select();
-  PressAt(ws, port, {100, 100});
-  EXPECT_FALSE(ws.HairSelected);
+TEST_F(Editing, MirroredRectangleIsGrabbedAndMovedBetweenItsOrderedEdges) {
+  struct Case {
+    Rect r;
+    Point press;
+    bool grabbed;
+  };
+  const Case cases[] = {
+      {{200, 200, 0, 0}, {100, 100}, true},   // both axes mirrored
+      {{200, 0, 0, 200}, {199, 1}, true},     // width only
+      {{0, 200, 200, 0}, {1, 199}, true},     // height only
+      {{200, 200, 0, 0}, {200, 100}, false},  // an edge still does not count
+      {{200, 200, 0, 0}, {100, 0}, false},
+      {{5, 5, 5, 50}, {5, 20}, false},  // no width: nothing is inside
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message()
+                 << c.r.left << "," << c.r.top << "," << c.r.right << "," << c.r.bottom);
+    ws.Reset();
+    ws.SetHairRect(c.r);
+    Click(c.press, {c.press.x + 7, c.press.y - 3});
+    EXPECT_EQ(ws.HairSelected, c.grabbed);
+    const Rect want =
+        c.grabbed ? Rect{c.r.left + 7, c.r.top - 3, c.r.right + 7, c.r.bottom - 3} : c.r;
+    EXPECT_EQ(ws.HairRect(), want);  // still mirrored, moved by release minus press
+  }
 }
 
 // --- Release: move ---------------------------------------------------------------------------
