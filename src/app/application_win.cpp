@@ -19,9 +19,9 @@ Application::Application(StartOptions options) {
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   TForm1::Options form1;
   if (options.show_splash) {
-    form1.show_splash = [] {
-      Tcsh splash;
-      splash.ShowModal();
+    form1.show_splash = [this] {
+      splash_ = std::make_unique<Tcsh>();
+      splash_->ShowModal();
     };
   }
   form1.app_folder = std::move(options.app_folder);
@@ -35,6 +35,7 @@ Application::~Application() {
   form1_.reset();  // destroying the main window runs FormDestroy
   form2_.reset();
   form3_.reset();
+  splash_.reset();
 }
 
 int Application::Run() {

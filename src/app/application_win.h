@@ -12,6 +12,7 @@ namespace coiffure {
 
 class TForm2;
 class TForm3;
+class Tcsh;
 
 // The program's windows for the whole run. Construction creates them in the program's order:
 // the main window (whose creation shows the splash and loads the start-up pictures), then the
@@ -30,6 +31,8 @@ class Application {
   Application& operator=(const Application&) = delete;
 
   TForm1& Form1() { return *form1_; }
+  // The splash window once the main window's creation has shown it; it stays hidden after.
+  Tcsh* Splash() { return splash_.get(); }
   TForm2& Form2() { return *form2_; }
   TForm3& Form3() { return *form3_; }
 
@@ -38,6 +41,7 @@ class Application {
   int Run();
 
  private:
+  std::unique_ptr<Tcsh> splash_;  // owned by the application, as the other windows are
   std::unique_ptr<TForm1> form1_;
   std::unique_ptr<TForm2> form2_;
   std::unique_ptr<TForm3> form3_;

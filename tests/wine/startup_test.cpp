@@ -186,7 +186,14 @@ TEST(ProgramStart, SplashThenPicturesThenFirstShowBeforeTheWindowAppears) {
   EXPECT_EQ(StatusText(form.StatusBarHandle(), 0), L"状态:");
   EXPECT_EQ(StatusText(form.StatusBarHandle(), 1), L"图片位置");
   EXPECT_EQ(StatusText(form.StatusBarHandle(), 2), L"x:0  y:0");
+
+  // Closed, the splash stays in memory, hidden, for the rest of the run.
+  Pump();
+  const HWND splash = FindWindowW(L"Tcsh", nullptr);
+  ASSERT_NE(splash, nullptr);
+  EXPECT_FALSE(IsWindowVisible(splash));
   app.reset();
+  EXPECT_FALSE(IsWindow(splash));
 }
 
 TEST(ProgramStart, MissingLibraryFolderScansWhateverFolderIsCurrent) {
