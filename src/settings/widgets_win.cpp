@@ -4,6 +4,7 @@
 #include <uxtheme.h>
 #include <vsstyle.h>
 
+#include <algorithm>
 #include <string>
 
 #include "settings/settings.h"
@@ -120,44 +121,55 @@ void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT fo
   min_ = min;
   max_ = max;
   step_ = step;
-  HWND edit = CreateChild(parent, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL | WS_CLIPCHILDREN, id,
-                          x, y, w, h, font, WS_EX_CLIENTEDGE);
-  // The arrows sit inside the field's right end, as a child of it, so the field keeps its whole
-  // place; their own range and position are unused.
+  Register({L"TSpinEdit"});
+  // A control parent, so that dialog navigation reaches the edit inside.
+  CreateWin(WS_EX_CLIENTEDGE | WS_EX_CONTROLPARENT, L"TSpinEdit", L"",
+            WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, x, y, w, h, parent);
+  if (!hwnd_) return;
+  // At the bottom of its siblings, as every child of the dialog: creation order is tab order.
+  SetWindowPos(hwnd_, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   RECT client;
-  GetClientRect(edit, &client);
+  GetClientRect(hwnd_, &client);
   constexpr int kArrowWidth = 11;
-  arrows_ = CreateChild(edit, UPDOWN_CLASSW, L"", 0, 0, client.right - kArrowWidth, 0, kArrowWidth,
-                        client.bottom, font);
-  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, kArrowWidth));
+  const int text_width = std::max(0, static_cast<int>(client.right) - kArrowWidth);
+  HWND edit = CreateChild(hwnd_, WC_EDITW, L"", WS_TABSTOP | ES_AUTOHSCROLL, id, 0, 0, text_width,
+                          client.bottom, font);
+  // No margins: in the narrow field every pixel is needed for four digits.
+  SendMessageW(edit, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(1, 0));
+  // Their own range and position are unused: the field does its own stepping.
+  arrows_ =
+      CreateChild(hwnd_, UPDOWN_CLASSW, L"", 0, 0, text_width, 0, kArrowWidth, client.bottom, font);
+  // The control gives itself a width of its own at creation; the field's is 11.
+  MoveWindow(arrows_, text_width, 0, kArrowWidth, client.bottom, FALSE);
   SendMessageW(arrows_, UDM_SETRANGE32, 0, 100);
   SendMessageW(arrows_, UDM_SETPOS32, 0, 50);
-  Subclass(edit);
+  edit_.Attach(this, edit);
   SetValue(value);
 }
 
 int32_t SpinField::Value() const {
-  return SpinValueFromText(Narrow(TextOf(Handle())), min_);
+  return SpinValueFromText(Narrow(TextOf(Edit())), min_);
 }
 
 void SpinField::SetValue(int32_t v) {
-  SetWindowTextW(Handle(), std::to_wstring(SpinClamp(v, min_, max_)).c_str());
+  SetWindowTextW(Edit(), std::to_wstring(SpinClamp(v, min_, max_)).c_str());
 }
 
 void SpinField::Enable(bool on) {
-  EnableWindow(Handle(), on);
+  EnableWindow(Edit(), on);
   EnableWindow(arrows_, on);
+  EnableWindow(hwnd_, on);
 }
 
 void SpinField::StepBy(int direction) {
   SetWindowTextW(
-      Handle(),
-      std::to_wstring(SpinStep(Narrow(TextOf(Handle())), min_, max_, step_, direction)).c_str());
-  SendMessageW(Handle(), EM_SETSEL, 0, -1);
+      Edit(),
+      std::to_wstring(SpinStep(Narrow(TextOf(Edit())), min_, max_, step_, direction)).c_str());
+  SendMessageW(Edit(), EM_SETSEL, 0, -1);
 }
 
 void SpinField::OnLeave() {
-  if (auto v = SpinValueOnLeave(Narrow(TextOf(Handle())), min_, max_)) SetValue(*v);
+  if (auto v = SpinValueOnLeave(Narrow(TextOf(Edit())), min_, max_)) SetValue(*v);
 }
 
 bool SpinField::OnNotify(const NMHDR* hdr) {
@@ -168,6 +180,25 @@ bool SpinField::OnNotify(const NMHDR* hdr) {
 }
 
 LRESULT SpinField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_NOTIFY:
+      // Nonzero keeps the arrows' own position.
+      return OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? 1 : 0;
+    case WM_VSCROLL:
+      return 0;
+    case WM_SETFOCUS:
+      SetFocus(Edit());
+      return 0;
+    // The edit's notifications and colours are the dialog's, as for any edit field.
+    case WM_COMMAND:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+      return SendMessageW(GetParent(hwnd_), msg, wp, lp);
+  }
+  return Default(msg, wp, lp);
+}
+
+LRESULT SpinField::EditKeys::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_GETDLGCODE:
       // Enter must reach the field, which refuses it, rather than press a default button.
@@ -183,18 +214,13 @@ LRESULT SpinField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       break;
     case WM_KEYDOWN:
       if (wp == VK_UP || wp == VK_DOWN) {
-        StepBy(wp == VK_UP ? 1 : -1);
+        owner_->StepBy(wp == VK_UP ? 1 : -1);
         return 0;
       }
       break;
     case WM_KILLFOCUS:
-      OnLeave();
+      owner_->OnLeave();
       break;
-    case WM_NOTIFY:
-      // Nonzero keeps the arrows' own position: the field does its own stepping.
-      return OnNotify(reinterpret_cast<const NMHDR*>(lp)) ? 1 : 0;
-    case WM_VSCROLL:
-      return 0;
   }
   return Default(msg, wp, lp);
 }

@@ -32,8 +32,10 @@ class FrameBox : public BaseWindow<FrameBox> {
 HWND CreateChild(HWND parent, const wchar_t* cls, const wchar_t* text, DWORD style, int id, int x,
                  int y, int w, int h, HFONT font, DWORD ex_style = 0);
 
-// An edit field with up and down arrows holding an integer.
-class SpinField : public SubclassedControl<SpinField> {
+// An edit field with up and down arrows holding an integer: a frame with the sunken border that
+// holds the edit and, beside it, the arrows. Side by side rather than the arrows inside the edit,
+// so that the edit's own painting never covers them and its text ends where they begin.
+class SpinField : public BaseWindow<SpinField> {
  public:
   SpinField() = default;
 
@@ -42,16 +44,30 @@ class SpinField : public SubclassedControl<SpinField> {
   int32_t Value() const;
   void SetValue(int32_t v);
   void Enable(bool on);
-  HWND Edit() const { return Handle(); }
+  HWND Edit() const { return edit_.Handle(); }
   HWND Arrows() const { return arrows_; }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
+  // The edit's keys and its leaving, seen before the edit control gets them.
+  class EditKeys : public SubclassedControl<EditKeys> {
+   public:
+    void Attach(SpinField* owner, HWND edit) {
+      owner_ = owner;
+      Subclass(edit);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+   private:
+    SpinField* owner_ = nullptr;
+  };
+
   bool OnNotify(const NMHDR* hdr);
   void StepBy(int direction);
   void OnLeave();
 
+  EditKeys edit_;
   HWND arrows_ = nullptr;
   int32_t min_ = 0, max_ = 0, step_ = 1;
 };

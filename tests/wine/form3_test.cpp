@@ -5,6 +5,7 @@
 // The common controls' messages need windows.h first.
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "settings/form3_win.h"
@@ -24,6 +25,22 @@ RECT OuterRect(HWND hwnd) {
   RECT rc;
   GetWindowRect(hwnd, &rc);
   return rc;
+}
+
+HWND ArrowsOf(HWND edit) {
+  return FindWindowExW(GetParent(edit), nullptr, UPDOWN_CLASSW, nullptr);
+}
+
+// The arrows' pixels as they are on the screen.
+std::vector<COLORREF> ScreenPixels(HWND hwnd) {
+  RECT rc;
+  GetClientRect(hwnd, &rc);
+  HDC dc = GetDC(hwnd);
+  std::vector<COLORREF> pixels;
+  for (int y = 0; y < rc.bottom; ++y)
+    for (int x = 0; x < rc.right; ++x) pixels.push_back(GetPixel(dc, x, y));
+  ReleaseDC(hwnd, dc);
+  return pixels;
 }
 
 void Type(HWND edit, wchar_t ch) {
@@ -95,15 +112,22 @@ TEST_F(Form3Test, ControlsSitWhereTheLayoutPutsThem) {
     EXPECT_EQ(rc.right, p.rc.right) << p.id;
     EXPECT_EQ(rc.bottom, p.rc.bottom) << p.id;
   }
-  // The spin fields hold their arrows inside their places.
+  // The spin fields take their places; inside, the text ends where the arrows begin.
   for (auto [id, want] : {std::pair{TForm3::kSpinEdit1, RECT{24, 48, 89, 70}},
                           {TForm3::kSpinEdit2, RECT{72, 48, 113, 70}}}) {
     HWND edit = Item(id);
-    RECT field;
-    GetWindowRect(edit, &field);
-    MapWindowPoints(nullptr, GetParent(edit), reinterpret_cast<POINT*>(&field), 2);
-    EXPECT_TRUE(EqualRect(&field, &want)) << id << ": " << field.left << "," << field.top << ","
-                                          << field.right << "," << field.bottom;
+    HWND field = GetParent(edit);
+    RECT place = OuterRect(field);
+    MapWindowPoints(nullptr, GetParent(field), reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_TRUE(EqualRect(&place, &want)) << id << ": " << place.left << "," << place.top << ","
+                                          << place.right << "," << place.bottom;
+    RECT inside, text = OuterRect(edit), arrows = OuterRect(ArrowsOf(edit));
+    GetClientRect(field, &inside);
+    MapWindowPoints(nullptr, field, reinterpret_cast<POINT*>(&text), 2);
+    MapWindowPoints(nullptr, field, reinterpret_cast<POINT*>(&arrows), 2);
+    EXPECT_EQ((std::vector<LONG>{text.left, text.right, arrows.left, arrows.right}),
+              (std::vector<LONG>{0, inside.right - 11, inside.right - 11, inside.right}))
+        << id;
   }
   EXPECT_EQ(WindowText(Item(TForm3::kGroupBox1)), "监控灵敏度设置：");
   EXPECT_EQ(WindowText(Item(TForm3::kBitBtn4)), "保存设置[&S]");
@@ -216,7 +240,7 @@ TEST_F(Form3Test, ArrowButtonsStepTheField) {
   dialog.Show();
   dialog.SetSpinEdit1Value(1000);
   HWND edit = Item(TForm3::kSpinEdit1);
-  HWND arrows = GetWindow(edit, GW_CHILD);
+  HWND arrows = ArrowsOf(edit);
   ASSERT_TRUE(arrows);
   RECT rc;
   GetClientRect(arrows, &rc);
@@ -226,6 +250,40 @@ TEST_F(Form3Test, ArrowButtonsStepTheField) {
   SendMessageW(arrows, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(rc.right / 2, rc.bottom - 2));
   SendMessageW(arrows, WM_LBUTTONUP, 0, MAKELPARAM(rc.right / 2, rc.bottom - 2));
   EXPECT_EQ(WindowText(edit), "1000");
+}
+
+TEST_F(Form3Test, ArrowsStayDrawnAndFourDigitsStayReadableAfterAClickIntoTheField) {
+  dialog.Show();
+  dialog.SetSpinEdit1Value(1000);
+  dialog.SetSpinEdit2Value(1000);
+  RedrawWindow(dialog.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+  // Paints only what the controls themselves ask for.
+  auto pump = [] {
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+  };
+  pump();
+  for (TForm3::Id id : {TForm3::kSpinEdit1, TForm3::kSpinEdit2}) {
+    HWND edit = Item(id);
+    HWND arrows = ArrowsOf(edit);
+    const std::vector<COLORREF> before = ScreenPixels(arrows);
+    // The arrow glyphs are there to be lost: the arrows are not one flat colour.
+    const auto sum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+    const auto [dark, light] = std::minmax_element(
+        before.begin(), before.end(), [&](COLORREF a, COLORREF b) { return sum(a) < sum(b); });
+    EXPECT_GT(sum(*light) - sum(*dark), 150) << id;
+    const RECT r = OuterRect(edit);
+    const LPARAM at = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+    SendMessageW(edit, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(edit, WM_LBUTTONUP, 0, at);
+    Key(edit, VK_END);
+    pump();
+    EXPECT_EQ(GetFocus(), edit);
+    EXPECT_EQ(ScreenPixels(arrows), before) << id;
+    // With the caret at the end the first digit is still in view, not scrolled under the arrows.
+    EXPECT_GE(static_cast<short>(LOWORD(SendMessageW(edit, EM_POSFROMCHAR, 0, 0))), 0) << id;
+    EXPECT_EQ(WindowText(edit), "1000");
+  }
 }
 
 TEST_F(Form3Test, CloseEscAndCloseButtonHideWithoutSaving) {

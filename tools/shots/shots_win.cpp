@@ -1,6 +1,7 @@
 // coiffure_shots MODE: shows a window modally, as the program shows its dialogs, for a
 // screenshot of it. 0: settings dialog, 1: settings dialog with the log, 2: about box, 3: about
-// box with the pointer over the link. Ends by itself after a few seconds.
+// box with the pointer over the link. Ends by itself after a few seconds (or after SECONDS, given
+// as a second argument, for screenshots taken after input).
 // coiffure_shots scan FOLDER: times a scan of a library folder into a gallery and prints it.
 // coiffure_shots import FILE...: times the import of each picture into a scratch library folder.
 #include <windows.h>
@@ -73,7 +74,8 @@ int wmain(int argc, wchar_t** argv) {
   NoWarning warning;
   LoadSettings(file, dialog, warning, values);
   // The program's own modal display, ended by the timer after a few seconds.
-  SetTimer(nullptr, 0, 5000, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
+  const UINT seconds = argc > 2 ? static_cast<UINT>(_wtoi(argv[2])) : 5;
+  SetTimer(nullptr, 0, 1000 * seconds, [](HWND, UINT, UINT_PTR, DWORD) { PostQuitMessage(0); });
   if (mode <= 1) {
     if (mode == 1) dialog.BitBtn1Click();
     dialog.ShowModal(nullptr);
