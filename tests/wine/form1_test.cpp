@@ -507,14 +507,49 @@ TEST_F(MainWindowTest, ToneMenuEntriesGiveTheSamePhotoAsTheirButtons) {
     ASSERT_EQ(0, memcmp(original.Row(y), ws.Photo.Row(y), original.Stride())) << y;
 }
 
-TEST_F(MainWindowTest, CloseAsksAndNoKeepsTheWindow) {
-  SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
-  ASSERT_EQ(boxes_->boxes.size(), 1u);
-  EXPECT_EQ(boxes_->boxes[0].text, L"真的要退出吗？");
-  EXPECT_EQ(boxes_->boxes[0].caption, L"提示");
-  EXPECT_EQ(boxes_->boxes[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
-  EXPECT_EQ(trace_, std::vector<std::string>{"FormCloseQuery"});
+TEST_F(MainWindowTest, CloseAsksAndOnlyYesEndsTheProgram) {
+  // Under Wine, Esc and the box's close button answer IDCANCEL: that must not end the try-on.
+  for (const int answer : {IDNO, IDCANCEL}) {
+    boxes_->boxes.clear();
+    trace_.clear();
+    boxes_->Answer(answer);
+    SendMessageW(form_->Handle(), WM_CLOSE, 0, 0);
+    ASSERT_EQ(boxes_->boxes.size(), 1u);
+    EXPECT_EQ(boxes_->boxes[0].text, L"真的要退出吗？");
+    EXPECT_EQ(boxes_->boxes[0].caption, L"提示");
+    EXPECT_EQ(boxes_->boxes[0].flags, static_cast<UINT>(MB_YESNO | MB_ICONQUESTION));
+    EXPECT_EQ(trace_, std::vector<std::string>{"FormCloseQuery"}) << answer;
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << answer;
+  }
   EXPECT_TRUE(IsWindow(form_->Handle()));
+}
+
+TEST_F(MainWindowTest, MovesAndReleasesOfAPressThatBeganElsewhereAreNotThePaintBoxs) {
+  Workspace& ws = form_->Work();
+  Mouse(WM_LBUTTONDOWN, 100, 100);
+  Mouse(WM_LBUTTONUP, 100, 100);
+  ASSERT_TRUE(ws.HairSelected);
+  const HCURSOR arrow = form_->PaintBoxCursor();
+  // What the platform delivers when the press is on Image3 (or the status bar, or the disabled
+  // gallery) and the pointer is then dragged over the paint box, across handle 6, and let go.
+  for (const UINT button : {WM_LBUTTONDOWN, WM_RBUTTONDOWN}) {
+    const WPARAM held = button == WM_LBUTTONDOWN ? MK_LBUTTON : MK_RBUTTON;
+    SendMessageW(form_->Image3Handle(), button, held, MAKELPARAM(20, 20));
+    SendMessageW(form_->PaintBoxHandle(), WM_MOUSEMOVE, held, MAKELPARAM(205, 100));
+    SendMessageW(form_->PaintBoxHandle(), button + 1, 0, MAKELPARAM(150, 120));
+    EXPECT_EQ(ws.HairRect(), (Rect{0, 0, 200, 200}));
+    EXPECT_EQ(ws.ActiveHandle, 0);
+    EXPECT_EQ(form_->PaintBoxCursor(), arrow);
+  }
+  EXPECT_TRUE(ws.HairSelected);
+  // A press of its own is still followed everywhere, with another button held or not.
+  Mouse(WM_LBUTTONDOWN, 100, 100);
+  SendMessageW(form_->PaintBoxHandle(), WM_MOUSEMOVE, MK_LBUTTON | MK_RBUTTON,
+               MAKELPARAM(205, 100));
+  EXPECT_EQ(ws.ActiveHandle, 6);
+  Mouse(WM_LBUTTONUP, 110, 90);
+  EXPECT_EQ(ws.HairRect(), (Rect{10, -10, 210, 190}));
 }
 
 TEST(MainWindowStartup, MissingPhotoIsReportedAndTheWindowStillWorks) {

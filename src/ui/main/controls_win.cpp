@@ -27,24 +27,53 @@ void PaintBox::SetCursorShape(HCURSOR cursor) {
   if (WindowFromPoint(pt) == hwnd_ || GetCapture() == hwnd_) SetCursor(cursor_);
 }
 
+namespace {
+
+WPARAM ButtonFlag(UINT msg) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+      return MK_LBUTTON;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+      return MK_RBUTTON;
+    default:
+      return MK_MBUTTON;
+  }
+}
+
+constexpr WPARAM kHandledButtons = MK_LBUTTON | MK_RBUTTON | MK_MBUTTON;
+
+}  // namespace
+
 void PaintBox::ButtonDown(UINT msg, LPARAM lp) {
   // Every button acts alike; the pointer stays with the paint box until the last release.
-  if (buttons_down_++ == 0) SetCapture(hwnd_);
-  if (msg == WM_LBUTTONDOWN) left_pressed_ = true;
+  if (pressed_ == 0) SetCapture(hwnd_);
+  pressed_ |= ButtonFlag(msg);
   if (events_.mouse_down) events_.mouse_down({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
 }
 
 void PaintBox::ButtonUp(UINT msg, LPARAM lp) {
+  // A release whose press began on another control belongs to that control, as the pointer
+  // capture the platform gives every other control would have it.
+  const WPARAM button = ButtonFlag(msg);
+  if (!(pressed_ & button)) return;
+  pressed_ &= ~button;
   const Point p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
-  if (msg == WM_LBUTTONUP && left_pressed_) {
-    left_pressed_ = false;
+  if (msg == WM_LBUTTONUP) {
     RECT rc;
     GetClientRect(hwnd_, &rc);
     // The click comes before the release is handled, and only when released inside.
     if (p.x >= 0 && p.y >= 0 && p.x < rc.right && p.y < rc.bottom && events_.click) events_.click();
   }
-  if (buttons_down_ > 0 && --buttons_down_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
+  if (pressed_ == 0 && GetCapture() == hwnd_) ReleaseCapture();
   if (events_.mouse_up) events_.mouse_up(p);
+}
+
+void PaintBox::PointerMove(WPARAM held, LPARAM lp) {
+  // While a button pressed elsewhere is held the pointer is that control's, not ours.
+  if ((held & kHandledButtons) && !(held & pressed_)) return;
+  if (events_.mouse_move) events_.mouse_move({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
 }
 
 LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -75,13 +104,10 @@ LRESULT PaintBox::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       ButtonUp(msg, lp);
       return 0;
     case WM_MOUSEMOVE:
-      if (events_.mouse_move) events_.mouse_move({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)});
+      PointerMove(wp, lp);
       return 0;
     case WM_CAPTURECHANGED:
-      if (reinterpret_cast<HWND>(lp) != hwnd_) {
-        buttons_down_ = 0;
-        left_pressed_ = false;
-      }
+      if (reinterpret_cast<HWND>(lp) != hwnd_) pressed_ = 0;
       return 0;
   }
   return Default(msg, wp, lp);

@@ -32,11 +32,11 @@ class PaintBox : public BaseWindow<PaintBox> {
  private:
   void ButtonDown(UINT msg, LPARAM lp);
   void ButtonUp(UINT msg, LPARAM lp);
+  void PointerMove(WPARAM held, LPARAM lp);
 
   PaintBoxEvents events_;
   HCURSOR cursor_;
-  bool left_pressed_ = false;
-  int buttons_down_ = 0;
+  WPARAM pressed_ = 0;  // MK_ flags of the buttons pressed on the paint box and still held
 };
 
 // A vertical splitter that resizes the control on its left, shown as a moving pattern line.

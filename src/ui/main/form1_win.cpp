@@ -95,7 +95,8 @@ void TForm1::FormCloseQuery(bool& CanClose) {
     return;
   }
   const int answer = AppMessageBox(hwnd_, L"真的要退出吗？", L"提示", MB_YESNO | MB_ICONQUESTION);
-  CanClose = answer != IDNO;
+  // Only Yes ends the try-on: Wine answers Esc and the box's close button with IDCANCEL.
+  CanClose = answer == IDYES;
 }
 
 void TForm1::FormClose() {
