@@ -18,9 +18,7 @@ bool MatchesBmpPattern(const std::string& name) {
          (tail[3] | 0x20) == 'p';
 }
 
-namespace {
-
-struct ScanState {
+struct LibraryScan::State {
   DirectoryPort& dir;
   GalleryPort& gallery;
   // Folders already searched in this scan, by identity: each is searched at most once, so
@@ -33,11 +31,24 @@ struct ScanState {
   // Entries below this already carry their own index: every later pass would only set the
   // same values again, so each pass starts here and a deep tree costs no quadratic work.
   int numbered = 0;
+  // The folder levels from the library down to the current folder, each with its search and
+  // its working picture, reloaded for every file of that level.
+  struct Level {
+    std::unique_ptr<DirectorySearch> search;
+    Picture working;
+    std::string path;  // below the library, ending in a backslash; "" at the top
+  };
+  std::vector<Level> levels;
 };
+
+namespace {
+
+using State = LibraryScan::State;
 
 enum class Descent { kNotEntered, kScan, kSkip };
 
-Descent EnterSubFolder(ScanState& s, const std::string& name, int depth) {
+Descent EnterSubFolder(State& s, const std::string& name) {
+  const int depth = static_cast<int>(s.levels.size()) - 1;
   if (depth >= kMaxFolderDepth || s.folders_entered >= kMaxFoldersEntered)
     return Descent::kNotEntered;
   // A folder that cannot be entered is skipped: searching on would search this folder again.
@@ -48,57 +59,86 @@ Descent EnterSubFolder(ScanState& s, const std::string& name, int depth) {
   return Descent::kSkip;
 }
 
-void AddPicture(ScanState& s, const std::string& name, Picture& working) {
-  s.dir.LoadPicture(name, working);
+void AddPicture(State& s, const DirEntry& e, State::Level& level) {
+  if (s.gallery.BeginPicture({level.path + e.name, e.size, e.write_time})) {
+    s.gallery.SetBackgroundColor(0);
+    s.gallery.AddEntry(e.name);
+    return;
+  }
+  s.dir.LoadPicture(e.name, level.working);
   s.gallery.SetBackgroundColor(0);
-  if (working.Width() < kThumbSide || working.Height() < kThumbSide)
+  if (level.working.Width() < kThumbSide || level.working.Height() < kThumbSide)
     throw PictureError(kMsgInvalidImageSize);
-  s.gallery.AddThumbnail(MakeThumbnail(working));
-  s.gallery.AddEntry(name);
+  s.gallery.AddThumbnail(MakeThumbnail(level.working));
+  s.gallery.AddEntry(e.name);
 }
 
 // Entry i shows thumbnail i, over the whole gallery.
-void NumberEntries(ScanState& s) {
+void NumberEntries(State& s) {
   const int end = std::min(s.gallery.ThumbnailCount(), s.gallery.EntryCount());
   for (int i = s.numbered; i < end; ++i) s.gallery.SetImageIndex(i, i);
   s.numbered = std::max(s.numbered, end);
 }
 
-void ScanLevel(ScanState& s, int depth) {
-  {
-    Picture working;  // reloaded for every file of this level
-    std::unique_ptr<DirectorySearch> search = s.dir.Search("*.bmp", kLibraryAttrMask);
-    DirEntry e;
-    while (search && !s.lost && search->Next(e)) {
-      if (e.name.empty() || e.name[0] == '.') continue;
-      if (e.attributes & kAttrDirectory) {
-        const Descent d = EnterSubFolder(s, e.name, depth);
-        if (d == Descent::kNotEntered) continue;
-        if (d == Descent::kScan) {
-          // The image list holds its own copy of every cell, so this level's picture need not
-          // keep its pixels while the levels below hold theirs.
-          working = Picture();
-          ScanLevel(s, depth + 1);
-        }
-        if (!s.lost && !s.dir.ChangeFolder("..")) s.lost = true;
-        continue;
-      }
-      // UTF-8 never hides an ASCII byte inside another character, so a byte search
-      // matches whole characters only.
-      if (e.name.find("mask") != std::string::npos) continue;
-      AddPicture(s, e.name, working);
-    }
-  }
+void OpenLevel(State& s, std::string path) {
+  s.levels.push_back({nullptr, Picture(), std::move(path)});
+  s.levels.back().search = s.dir.Search("*.bmp", kLibraryAttrMask);
+}
+
+// The level's search has ended: number the gallery and go back up to the level above.
+void CloseLevel(State& s) {
+  s.levels.pop_back();
   NumberEntries(s);
+  if (!s.levels.empty() && !s.lost && !s.dir.ChangeFolder("..")) s.lost = true;
+}
+
+void HandleEntry(State& s, const DirEntry& e) {
+  if (e.name.empty() || e.name[0] == '.') return;
+  State::Level& level = s.levels.back();
+  if (e.attributes & kAttrDirectory) {
+    const Descent d = EnterSubFolder(s, e.name);
+    if (d == Descent::kNotEntered) return;
+    if (d == Descent::kScan) {
+      // The image list holds its own copy of every cell, so this level's picture need not
+      // keep its pixels while the levels below hold theirs.
+      level.working = Picture();
+      OpenLevel(s, level.path + e.name + "\\");
+      return;
+    }
+    if (!s.lost && !s.dir.ChangeFolder("..")) s.lost = true;
+    return;
+  }
+  // UTF-8 never hides an ASCII byte inside another character, so a byte search
+  // matches whole characters only.
+  if (e.name.find("mask") != std::string::npos) return;
+  AddPicture(s, e, level);
 }
 
 }  // namespace
 
-void ScanHairLibrary(DirectoryPort& dir, GalleryPort& gallery) {
-  ScanState s{dir, gallery};
+LibraryScan::LibraryScan(DirectoryPort& dir, GalleryPort& gallery) : s_(new State{dir, gallery}) {
   const std::string root = dir.CurrentFolderId();
-  if (!root.empty()) s.visited.insert(root);
-  ScanLevel(s, 0);
+  if (!root.empty()) s_->visited.insert(root);
+  OpenLevel(*s_, "");
+}
+
+LibraryScan::~LibraryScan() = default;
+
+bool LibraryScan::Step() {
+  if (s_->levels.empty()) return false;
+  State::Level& level = s_->levels.back();
+  DirEntry e;
+  if (level.search && !s_->lost && level.search->Next(e))
+    HandleEntry(*s_, e);
+  else
+    CloseLevel(*s_);
+  return !s_->levels.empty();
+}
+
+void ScanHairLibrary(DirectoryPort& dir, GalleryPort& gallery) {
+  LibraryScan scan(dir, gallery);
+  while (scan.Step()) {
+  }
 }
 
 }  // namespace coiffure

@@ -40,6 +40,17 @@ bool MatchesBmpPattern(const std::string& name);
 struct DirEntry {
   std::string name;  // UTF-8, no folder
   uint32_t attributes = 0;
+  uint64_t size = 0;        // bytes, as the directory search reports them
+  uint64_t write_time = 0;  // last write, in the platform's own units
+};
+
+// A library picture as the directory search describes it: its folder below the library (each
+// name followed by a backslash; nothing at the top), its name, size and last write. Two equal
+// stamps are taken to mean the same picture, so a thumbnail made from one serves the other.
+struct PictureStamp {
+  std::string path;  // folder and name
+  uint64_t size = 0, write_time = 0;
+  friend bool operator==(const PictureStamp&, const PictureStamp&) = default;
 };
 
 // One running directory search; closing it releases the platform's handle.
@@ -78,11 +89,32 @@ class GalleryPort {
   virtual int AddEntry(const std::string& caption) = 0;
   virtual void SetImageIndex(int entry, int image) = 0;
   virtual int EntryCount() = 0;
+  // The scan is about to add this picture. True when the next cell already holds its thumbnail
+  // (made ahead of the scan) and counts as added: the scan then neither loads the picture nor
+  // makes the thumbnail.
+  virtual bool BeginPicture(const PictureStamp&) { return false; }
 };
 
 // Lists the current folder into the gallery and descends into sub-folders whose names match
 // "*.bmp". A picture that cannot be loaded or added ends the whole scan with its error; what
 // was added stays, and the current folder is left where the error happened.
 void ScanHairLibrary(DirectoryPort& dir, GalleryPort& gallery);
+
+// The same scan taken one directory entry at a time, so that it can run in the gaps of a message
+// loop. Step() throws the scan's error; the scan must not be stepped again after it.
+class LibraryScan {
+ public:
+  LibraryScan(DirectoryPort& dir, GalleryPort& gallery);
+  ~LibraryScan();
+  LibraryScan(const LibraryScan&) = delete;
+  LibraryScan& operator=(const LibraryScan&) = delete;
+  // Handles one entry, or ends a folder level. False once the whole scan is done.
+  bool Step();
+
+  struct State;  // the scan's progress, kept in the source file
+
+ private:
+  std::unique_ptr<State> s_;
+};
 
 }  // namespace coiffure
