@@ -19,9 +19,9 @@ Application::Application(StartOptions options) {
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   TForm1::Options form1;
   if (options.show_splash) {
-    form1.show_splash = [this] {
+    form1.show_splash = [this](std::function<bool()> idle) {
       splash_ = std::make_unique<Tcsh>();
-      splash_->ShowModal();
+      splash_->ShowModal(std::move(idle));
     };
   }
   form1.app_folder = std::move(options.app_folder);

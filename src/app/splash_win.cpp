@@ -25,10 +25,11 @@ Tcsh::Tcsh(UINT interval_ms)
   SetTimer(hwnd_, kTimer1, interval_, nullptr);
 }
 
-void Tcsh::ShowModal() {
+void Tcsh::ShowModal(std::function<bool()> idle) {
   CentreOnScreen(hwnd_);
   closed_ = false;
-  coiffure::ShowModal(hwnd_, nullptr, [this] { return closed_; });
+  coiffure::ShowModal(
+      hwnd_, nullptr, [this] { return closed_; }, {}, std::move(idle));
 }
 
 void Tcsh::Timer1Timer() {

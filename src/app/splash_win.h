@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 
@@ -15,8 +17,9 @@ class Tcsh : public BaseWindow<Tcsh> {
   static constexpr UINT kTimerInterval = 3000;
 
   explicit Tcsh(UINT interval_ms = kTimerInterval);
-  // Shows the window modally; returns when Timer1 has closed it.
-  void ShowModal();
+  // Shows the window modally; returns when Timer1 has closed it. idle, when given, does a short
+  // slice of work whenever the splash has nothing to do, until it returns false.
+  void ShowModal(std::function<bool()> idle = {});
   bool Visible() const { return IsWindowVisible(hwnd_) != FALSE; }
   HFONT LabelFont() const { return label_font_.Get(); }
 

@@ -13,7 +13,6 @@ namespace {
 
 constexpr const char* kMsgOutOfResources = "Out of system resources";
 constexpr COLORREF kImageListInitialBk = RGB(216, 228, 248);  // 16311512
-constexpr int kMinImageListGrowth = 16;
 
 class FindSearch : public DirectorySearch {
  public:
@@ -36,6 +35,9 @@ class FindSearch : public DirectorySearch {
       entry.name = Narrow(data_.cFileName);
       if (!MatchesBmpPattern(entry.name)) continue;
       entry.attributes = data_.dwFileAttributes;
+      entry.size = (uint64_t{data_.nFileSizeHigh} << 32) | data_.nFileSizeLow;
+      entry.write_time = (uint64_t{data_.ftLastWriteTime.dwHighDateTime} << 32) |
+                         data_.ftLastWriteTime.dwLowDateTime;
       return true;
     }
   }
@@ -81,16 +83,20 @@ class RedrawHold {
 
 }  // namespace
 
-std::unique_ptr<DirectorySearch> Win32Directory::Search(const std::string& pattern, uint32_t mask) {
+std::unique_ptr<DirectorySearch> SearchFolder(const std::string& pattern, uint32_t mask) {
   return std::make_unique<FindSearch>(pattern, mask);
+}
+
+std::unique_ptr<DirectorySearch> Win32Directory::Search(const std::string& pattern, uint32_t mask) {
+  return SearchFolder(pattern, mask);
 }
 
 bool Win32Directory::ChangeFolder(const std::string& relative) {
   return SetCurrentDirectoryW(Widen(relative).c_str()) != FALSE;
 }
 
-std::string Win32Directory::CurrentFolderId() {
-  HANDLE h = CreateFileW(L".", FILE_READ_ATTRIBUTES,
+std::string FolderId(const std::wstring& path) {
+  HANDLE h = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (h == INVALID_HANDLE_VALUE) return {};
@@ -104,40 +110,67 @@ std::string Win32Directory::CurrentFolderId() {
   return id;
 }
 
+std::string Win32Directory::CurrentFolderId() {
+  return FolderId(L".");
+}
+
 void Win32Directory::LoadPicture(const std::string& name, Picture& picture) {
   loader_.Load(name, picture);
+}
+
+int ImageListStore::Capacity() {
+  return ImageList_GetImageCount(images_);
+}
+
+void ImageListStore::Resize(int cells) {
+  if (!ImageList_SetImageCount(images_, static_cast<UINT>(cells)))
+    throw PictureError(kMsgOutOfResources);
+}
+
+void ImageListStore::Replace(int cell, const Thumbnail& t) {
+  const Bitmap image = ColourBitmap(t.image);
+  const Bitmap mask(CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data()));
+  if (!image || !mask || !ImageList_Replace(images_, cell, image.Get(), mask.Get()))
+    throw PictureError(kMsgOutOfResources);
+}
+
+void ImageListStore::Copy(int to, int from) {
+  // A plain copy: the platform's swap (ILCF_SWAP) is not exact under Wine.
+  ImageList_Copy(images_, to, images_, from, ILCF_MOVE);
+}
+
+ListViewGallery::ListViewGallery(HWND listview, HIMAGELIST images)
+    : listview_(listview),
+      images_(images),
+      own_store_(images),
+      cells_(own_cells_.emplace(own_store_)) {}
+
+ListViewGallery::ListViewGallery(HWND listview, HIMAGELIST images, ThumbnailCells& cells)
+    : listview_(listview), images_(images), own_store_(images), cells_(cells) {}
+
+ListViewGallery::~ListViewGallery() {
+  try {
+    cells_.Finish();
+  } catch (const std::exception&) {
+    // Only on the way out of a failed scan, whose own error is the one reported.
+  }
 }
 
 void ListViewGallery::SetBackgroundColor(uint32_t colorref) {
   ImageList_SetBkColor(images_, colorref);
 }
 
-ListViewGallery::ListViewGallery(HWND listview, HIMAGELIST images)
-    : listview_(listview), images_(images) {
-  count_ = capacity_ = ImageList_GetImageCount(images_);
-}
-
-ListViewGallery::~ListViewGallery() {
-  if (capacity_ > count_) ImageList_SetImageCount(images_, static_cast<UINT>(count_));
+bool ListViewGallery::BeginPicture(const PictureStamp& stamp) {
+  cells_.Expect(stamp);
+  return cells_.Take(stamp);
 }
 
 void ListViewGallery::AddThumbnail(const Thumbnail& t) {
-  const Bitmap image = ColourBitmap(t.image);
-  const Bitmap mask(CreateBitmap(t.image.Width(), t.image.Height(), 1, 1, t.mask.data()));
-  if (!image || !mask) throw PictureError(kMsgOutOfResources);
-  if (count_ == capacity_) {
-    const int grown = std::max(kMinImageListGrowth, 2 * capacity_);
-    if (!ImageList_SetImageCount(images_, static_cast<UINT>(grown)))
-      throw PictureError(kMsgOutOfResources);
-    capacity_ = grown;
-  }
-  if (!ImageList_Replace(images_, count_, image.Get(), mask.Get()))
-    throw PictureError(kMsgOutOfResources);
-  ++count_;
+  cells_.Add(t);
 }
 
 int ListViewGallery::ThumbnailCount() {
-  return count_;
+  return cells_.Count();
 }
 
 int ListViewGallery::AddEntry(const std::string& caption) {
@@ -208,14 +241,21 @@ ImageList CreateGalleryImageList(HWND listview) {
   return ImageList();
 }
 
-void ScanHairLibraryInto(HWND listview) {
+void ScanHairLibraryInto(HWND listview, LibraryPreparation* prepared) {
   auto images = [listview] {
     return reinterpret_cast<HIMAGELIST>(SendMessageW(listview, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
   };
   if (!images()) CreateGalleryImageList(listview);
   Win32Directory dir;
+  if (prepared && prepared->Images() == images()) {
+    ListViewGallery gallery(listview, images(), prepared->CellsForScan(dir));
+    ScanIntoListView(listview, dir, gallery);
+    gallery.Finish();
+    return;
+  }
   ListViewGallery gallery(listview, images());
   ScanIntoListView(listview, dir, gallery);
+  gallery.Finish();
 }
 
 void ScanIntoListView(HWND listview, DirectoryPort& dir, GalleryPort& gallery) {

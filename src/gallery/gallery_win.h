@@ -6,8 +6,14 @@
 #include <commctrl.h>
 // clang-format on
 
+#include <chrono>
+#include <memory>
+#include <optional>
+#include <string>
+
 #include "gallery/scan.h"
 #include "gallery/selection.h"
+#include "gallery/thumbnail_cells.h"
 #include "toolkit/gdi_win.h"
 
 namespace coiffure {
@@ -25,12 +31,34 @@ class Win32Directory : public DirectoryPort {
   RecyclingLoader loader_;  // keeps its memory from one picture to the next
 };
 
-// The gallery list view and its image list (both borrowed). The image list grows by doubling
-// into blank cells that are filled one by one and trimmed away when the gallery is let go: grown
-// by a fixed step, every step would copy all the cells so far.
+// The identity of a folder (volume serial number and file index), or empty when it cannot be
+// told.
+std::string FolderId(const std::wstring& path);
+
+// A search of the platform's directory functions, yielding the entries that pass the mask and
+// whose long names match "*.bmp".
+std::unique_ptr<DirectorySearch> SearchFolder(const std::string& pattern, uint32_t mask);
+
+// The gallery's image list as the cells of its thumbnails (borrowed).
+class ImageListStore : public CellStore {
+ public:
+  explicit ImageListStore(HIMAGELIST images) : images_(images) {}
+  int Capacity() override;
+  void Resize(int cells) override;
+  void Replace(int cell, const Thumbnail& thumbnail) override;
+  void Copy(int to, int from) override;
+
+ private:
+  HIMAGELIST images_;
+};
+
+// The gallery list view and its image list (both borrowed). Its thumbnails go into cells of
+// its own, or into cells shared with a preparation that made some of them ahead; the spare
+// cells are cut away when the gallery is let go.
 class ListViewGallery : public GalleryPort {
  public:
   ListViewGallery(HWND listview, HIMAGELIST images);
+  ListViewGallery(HWND listview, HIMAGELIST images, ThumbnailCells& cells);
   ~ListViewGallery() override;
   ListViewGallery(const ListViewGallery&) = delete;
   ListViewGallery& operator=(const ListViewGallery&) = delete;
@@ -41,12 +69,52 @@ class ListViewGallery : public GalleryPort {
   int AddEntry(const std::string& caption) override;
   void SetImageIndex(int entry, int image) override;
   int EntryCount() override;
+  bool BeginPicture(const PictureStamp& stamp) override;
+  // Carries out what the cells still owe and cuts the spare ones away; the destructor does it
+  // too, but cannot report a failure.
+  void Finish() { cells_.Finish(); }
 
  private:
   HWND listview_;
   HIMAGELIST images_;
-  int count_ = 0;     // cells that hold a thumbnail
-  int capacity_ = 0;  // cells of the image list: count_, then blank ones
+  ImageListStore own_store_;
+  std::optional<ThumbnailCells> own_cells_;
+  ThumbnailCells& cells_;
+};
+
+// The library scan run ahead in short slices while the splash is up, on the GUI thread: it
+// reads, decodes and makes the thumbnails into the gallery's own image list, and lists nothing.
+// The scan at first show then takes each thumbnail wherever it meets the same picture (same
+// folder, name, size and time) and makes only what changed; so the gallery is what a scan at
+// first show gives. An error stops the preparation silently: the scan at first show meets the
+// same picture and reports it then.
+class LibraryPreparation {
+ public:
+  // library: the library folder's full path, ending in a backslash. When it cannot be entered
+  // the first show scans the current folder, so that is the one prepared.
+  LibraryPreparation(HIMAGELIST images, const std::string& library);
+  ~LibraryPreparation();
+  LibraryPreparation(const LibraryPreparation&) = delete;
+  LibraryPreparation& operator=(const LibraryPreparation&) = delete;
+
+  // Works for about this long; false once there is nothing more to prepare.
+  bool Work(std::chrono::milliseconds budget);
+  // The cells for the scan at first show in the current folder: those made ahead when it is the
+  // folder that was prepared, else none (they are then all made again). Ends the preparation.
+  ThumbnailCells& CellsForScan(DirectoryPort& dir);
+  HIMAGELIST Images() const { return images_; }
+
+ private:
+  class Folder;
+  class Gallery;
+  HIMAGELIST images_;
+  COLORREF initial_background_;
+  ImageListStore store_;
+  ThumbnailCells cells_;
+  std::unique_ptr<Folder> folder_;
+  std::unique_ptr<Gallery> gallery_;
+  std::unique_ptr<LibraryScan> scan_;
+  std::string root_id_;
 };
 
 class ListViewSelection : public GallerySelectionPort {
@@ -68,9 +136,10 @@ class ListViewSelection : public GallerySelectionPort {
 // and the owner returned is empty.
 ImageList CreateGalleryImageList(HWND listview);
 
-// Scans the current folder into the list view (creating its image list if it has none).
-// Throws the scan's PictureError.
-void ScanHairLibraryInto(HWND listview);
+// Scans the current folder into the list view (creating its image list if it has none), taking
+// the thumbnails a preparation made ahead into that image list where they still hold. Throws the
+// scan's PictureError.
+void ScanHairLibraryInto(HWND listview, LibraryPreparation* prepared = nullptr);
 
 // The scan through these ports into the list view, its drawing held off until the scan ends.
 void ScanIntoListView(HWND listview, DirectoryPort& dir, GalleryPort& gallery);

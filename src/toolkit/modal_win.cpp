@@ -4,10 +4,15 @@ namespace coiffure {
 
 namespace {
 
-void RunModalLoop(const std::function<bool()>& done,
-                  const std::function<bool(MSG&)>& pretranslate) {
+void RunModalLoop(const std::function<bool()>& done, const std::function<bool(MSG&)>& pretranslate,
+                  std::function<bool()> idle) {
   MSG msg;
   while (!done()) {
+    // Messages first, timers and paints included: the idle work only fills the gaps.
+    if (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+      if (!idle()) idle = nullptr;
+      continue;
+    }
     const BOOL r = GetMessageW(&msg, nullptr, 0, 0);
     if (r == 0) {
       PostQuitMessage(static_cast<int>(msg.wParam));
@@ -33,14 +38,14 @@ int RunMessageLoop(const std::function<bool(MSG&)>& pretranslate) {
 }
 
 void ShowModal(HWND window, HWND owner, const std::function<bool()>& done,
-               const std::function<bool(MSG&)>& pretranslate) {
+               const std::function<bool(MSG&)>& pretranslate, std::function<bool()> idle) {
   const bool owner_was_enabled = owner && IsWindowEnabled(owner);
   if (owner_was_enabled) EnableWindow(owner, FALSE);
   ShowWindow(window, SW_SHOW);
   UpdateWindow(window);
   SetForegroundWindow(window);
   SetFocus(window);
-  RunModalLoop(done, pretranslate);
+  RunModalLoop(done, pretranslate, std::move(idle));
   if (owner_was_enabled) {
     // Enabled again before the window goes, so that the owner gets the activation back.
     EnableWindow(owner, TRUE);

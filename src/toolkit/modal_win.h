@@ -16,8 +16,10 @@ int RunMessageLoop(const std::function<bool(MSG&)>& pretranslate = {});
 // true, then enabled and activated again. pretranslate, when given, sees each message first and
 // keeps it by returning true (a dialog's keys). A WM_QUIT seen meanwhile ends the display and is
 // posted again so that the outer loop ends too. Hiding the window afterwards is the caller's.
+// idle, when given, runs whenever no message is waiting, for a short slice of work each time,
+// until it returns false (nothing more to do).
 void ShowModal(HWND window, HWND owner, const std::function<bool()>& done,
-               const std::function<bool(MSG&)>& pretranslate = {});
+               const std::function<bool(MSG&)>& pretranslate = {}, std::function<bool()> idle = {});
 
 // Centres a top-level window on the whole screen.
 void CentreOnScreen(HWND window);

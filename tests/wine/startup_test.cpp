@@ -156,6 +156,9 @@ TEST(ProgramStart, SplashThenPicturesThenFirstShowBeforeTheWindowAppears) {
   EXPECT_FALSE(IsWindowVisible(FindWindowW(L"Tcsh", nullptr)));
   EXPECT_FALSE(IsWindowVisible(form.Handle()));
   EXPECT_TRUE(captions.empty());  // the three pictures loaded without an error
+  // The splash's idle time made the library's thumbnails; nothing is listed before first show.
+  EXPECT_GE(ImageList_GetImageCount(ListView_GetImageList(form.ListViewHandle(), LVSIL_NORMAL)), 3);
+  EXPECT_EQ(ListView_GetItemCount(form.ListViewHandle()), 0);
 
   SetCurrentDirectoryW(L"C:\\");  // started from elsewhere
   form.Show();

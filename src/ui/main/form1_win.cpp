@@ -64,7 +64,9 @@ void TForm1::Show() {
 
 void TForm1::FormCreate() {
   Trace("FormCreate");
-  if (options_.show_splash) options_.show_splash();
+  // Slices short enough that the splash stays responsive and its timer on time.
+  if (options_.show_splash)
+    options_.show_splash([this] { return PrepareLibrary(std::chrono::milliseconds(8)); });
   // Double buffering: the paint box composes its whole picture in memory and shows it in one
   // call (PaintBox1Paint), so nothing half drawn reaches the screen.
   ws_.EditMode = EditModeValue::emMove;
@@ -83,9 +85,19 @@ void TForm1::FormShow() {
   Trace("FormShow");
   const std::wstring folder = Widen(AppFolderPath());
   SetCurrentDirectoryW((folder + L"ml_fx\\").c_str());
-  ScanHairLibraryInto(listview_);
+  // The preparation goes with this step, whatever becomes of the scan.
+  const std::unique_ptr<LibraryPreparation> prepared = std::move(preparation_);
+  ScanHairLibraryInto(listview_, prepared.get());
   SetCurrentDirectoryW(folder.c_str());
   if (form3_) LoadSettingsIntoDialog(hwnd_, *form3_, settings_, AppFolderPath());
+}
+
+bool TForm1::PrepareLibrary(std::chrono::milliseconds budget) {
+  if (shown_ || !thumbnails_) return false;
+  if (!preparation_)
+    preparation_ =
+        std::make_unique<LibraryPreparation>(thumbnails_.Get(), AppFolderPath() + "ml_fx\\");
+  return preparation_->Work(budget);
 }
 
 void TForm1::FormCloseQuery(bool& CanClose) {

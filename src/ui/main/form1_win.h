@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
@@ -13,6 +14,7 @@
 
 #include "capture/avicap_win.h"
 #include "capture/capture.h"
+#include "gallery/gallery_win.h"
 #include "settings/settings.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
@@ -50,9 +52,10 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   static constexpr int kClientHeight = 486;
 
   struct Options {
-    // Shows the splash modally inside FormCreate; the program passes its splash window, tests
-    // leave it empty to skip the 3000 ms wait.
-    std::function<void()> show_splash;
+    // Shows the splash modally inside FormCreate, giving the splash's idle time to the work
+    // passed (slices of it, until it returns false); the program passes its splash window,
+    // tests leave it empty to skip the 3000 ms wait.
+    std::function<void(std::function<bool()>)> show_splash;
     std::string app_folder;  // empty: the executable's folder
   };
 
@@ -74,6 +77,10 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   void Show();
   // Handles a Ctrl shortcut of the menu bar; true when the key was taken.
   bool IsShortCut(const MSG& msg);
+  // Makes the library's thumbnails ahead of the first show, for about this long each call (the
+  // first call starts it); false once there is nothing more to prepare. The splash's idle time
+  // runs it; the scan at first show takes what it made where the library has not changed.
+  bool PrepareLibrary(std::chrono::milliseconds budget);
 
   // Event handlers, named after their controls.
   void FormCreate();
@@ -183,6 +190,7 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   HMENU menu_ = nullptr;
   ImageList imagelist1_;
   ImageList thumbnails_;  // ImageList2: the gallery shares it, so the window owns it
+  std::unique_ptr<LibraryPreparation> preparation_;  // until the first show takes it
   std::vector<ToolButton> buttons_;
   std::vector<std::wstring> hints_;
   bool shown_ = false;
