@@ -6,9 +6,10 @@
 
 namespace coiffure::art {
 
-Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit) {
+Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit,
+                     int kCols) {
   // Crop around the head, with room above it so that tall styles are not cut.
-  constexpr int kCellW = 300, kCellH = 330, kMargin = 60, kCols = 4;
+  constexpr int kCellW = 300, kCellH = 330, kMargin = 60;
   const int rows = std::max<int>(1, (static_cast<int>(pairs.size()) + kCols - 1) / kCols);
   Picture sheet = Picture::Create24(kCols * kCellW, rows * kCellH, {40, 40, 40});
   for (size_t i = 0; i < pairs.size(); ++i) {
