@@ -44,6 +44,33 @@ TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
   }
 }
 
+TEST(ImportNaming, AVariantReadsAsStyleAndShade) {
+  const std::string long_style(90, 'x');
+  struct Case {
+    std::string style, shade, want;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"afro_black", "浅金", "afro_浅金"},
+           {"long_straight_darkbrown", "铜橙", "long_straight_铜橙"},
+           {"Bob_BLACK", "银灰", "Bob_银灰"},       // colour words in any case
+           {"bob_chestnut_2", "酒红", "bob_酒红"},  // the suffix belonged to the old colour
+           {"afro_浅金", "铜橙", "afro_铜橙"},      // a variant of a variant
+           {"afro_自选A5532E", "浅金", "afro_浅金"},
+           {"curly-brown", "深棕", "curly-深棕"},
+           {"长发黑色", "浅金", "长发浅金"},  // Chinese runs its words together
+           {"black", "浅金", "浅金"},
+           {"blackbird", "浅金", "blackbird_浅金"},  // not a colour word
+           {"waves_2", "浅金", "waves_2_浅金"},
+           {"盘发", "自选A5532E", "盘发_自选A5532E"},
+           {long_style, "浅金", std::string(kMaxStyleStemBytes - 7, 'x') + "_浅金"},
+       }) {
+    const std::string stem = ShadeStem(c.style, c.shade);
+    EXPECT_EQ(stem, c.want) << c.style;
+    EXPECT_LE(stem.size(), kMaxStyleStemBytes);
+    EXPECT_EQ(StyleStemFromPath(StylePictureName(stem)), stem);  // already within the rules
+  }
+}
+
 TEST(ImportNaming, AnExistingPictureOrMaskMakesTheNextSuffix) {
   using Taken = std::vector<std::string>;
   struct Case {
