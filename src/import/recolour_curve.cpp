@@ -11,6 +11,10 @@ namespace {
 // lands a channel on 0 or 255.
 constexpr float kLowL = 0.0848f, kHighL = 0.9905f;
 
+// Hues in radians: browns, coppers and blondes lie between these; their highlights turn part
+// of the way towards golden, as the sheen on such hair does, rather than paling to pink.
+constexpr float kWarmFrom = 0.35f, kGolden = 1.4f, kGoldenShare = 0.6f;
+
 // Sides of the mean scaled too unlike each other would bend the lightness out of proportion
 // to the source's.
 constexpr float kSideRatio = 2;
@@ -31,10 +35,13 @@ ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) {
   target_L_ = t.L;
   target_C_ = std::hypot(t.a, t.b);
   if (target_C_ > 1e-6f) cos_h_ = t.a / target_C_, sin_h_ = t.b / target_C_;
-  // The largest chroma at the shade's hue that stays inside the bytes 1..254, by lightness.
+  target_h_ = std::atan2(sin_h_, cos_h_);
+  warm_ = target_C_ > 0.02f && target_h_ > kWarmFrom && target_h_ < kGolden;
+  // The largest chroma at each lightness's hue that stays inside the bytes 1..254.
   const float lo = SrgbToLinear(0.75f / 255), hi = SrgbToLinear(254.25f / 255);
   auto inside = [&](float L, float C) {
-    const LinearRgb c = OklabToLinear({L, C * cos_h_, C * sin_h_});
+    const float h = Hue(L);
+    const LinearRgb c = OklabToLinear({L, C * std::cos(h), C * std::sin(h)});
     return std::min({c.r, c.g, c.b}) >= lo && std::max({c.r, c.g, c.b}) <= hi;
   };
   for (int i = 0; i <= kLimitKnots; ++i) {
@@ -74,9 +81,17 @@ float ShadeCurve::ChromaLimit(float L) const {
   return limit_[i] + (limit_[i + 1] - limit_[i]) * (x - i);
 }
 
-// Chroma: the shade's, falling towards black and white as dyed hair does, within the gamut.
+float ShadeCurve::Hue(float L) const {
+  if (!warm_ || L <= target_L_) return target_h_;
+  const float up = std::min((L - target_L_) / (kHighL - target_L_), 1.0f);
+  return target_h_ + (kGolden - target_h_) * kGoldenShare * up;
+}
+
+// Chroma: the shade's, falling towards black in proportion and towards white ever faster, as
+// dyed hair does, within the gamut.
 float ShadeCurve::Chroma(float L) const {
-  const float fall = L <= target_L_ ? L / target_L_ : (1 - L) / (1 - target_L_);
+  const float up = (L - target_L_) / (1 - target_L_);
+  const float fall = L <= target_L_ ? L / target_L_ : 1 - up * up;
   return std::min(gain_ * target_C_ * fall, ChromaLimit(L));
 }
 
@@ -85,7 +100,7 @@ ShadeCurve::Means ShadeCurve::MeansOver(const Tones& tones) const {
   for (size_t i = 0; i < tones.lightness.size(); ++i) {
     const float L = Lightness(tones.lightness[i]);
     m.L += tones.share[i] * L;
-    m.C += tones.share[i] * Chroma(L);
+    m.C += tones.share[i] * Chroma(L) * std::cos(Hue(L) - target_h_);
   }
   return m;
 }
@@ -134,8 +149,8 @@ void ShadeCurve::FitShiftAndGain(const Tones& tones) {
 
 Bgr ShadeCurve::ColourFor(float source_lightness) const {
   const float L = Lightness(source_lightness);
-  const float C = Chroma(L);
-  Bgr out = OklabToBgr({L, C * cos_h_, C * sin_h_});
+  const float C = Chroma(L), h = Hue(L);
+  Bgr out = OklabToBgr({L, C * std::cos(h), C * std::sin(h)});
   for (uint8_t* ch : {&out.b, &out.g, &out.r}) *ch = std::clamp<uint8_t>(*ch, 1, 254);
   return out;
 }

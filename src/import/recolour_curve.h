@@ -22,9 +22,10 @@ class ShadeCurve {
 
  private:
   struct Means {
-    double L = 0, C = 0;
+    double L = 0, C = 0;  // C: the mean colour's chroma along the shade's hue
   };
   float Lightness(float source) const;
+  float Hue(float L) const;
   float Chroma(float L) const;
   float ChromaLimit(float L) const;
   Means MeansOver(const Tones& tones) const;
@@ -33,7 +34,8 @@ class ShadeCurve {
 
   static constexpr int kLimitKnots = 48;
   // The shade in polar form.
-  float target_L_ = 0, target_C_ = 0, cos_h_ = 1, sin_h_ = 0;
+  float target_L_ = 0, target_C_ = 0, target_h_ = 0, cos_h_ = 1, sin_h_ = 0;
+  bool warm_ = false;  // a brown, copper or blonde, whose sheen turns golden
   float source_mean_ = 0, contrast_below_ = 1, contrast_above_ = 1, shift_ = 0, gain_ = 1;
   float knee_lo_ = 0, knee_hi_ = 1;
   std::array<float, kLimitKnots + 1> limit_{};
