@@ -40,8 +40,7 @@ ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) {
   // The largest chroma at each lightness's hue that stays inside the bytes 1..254.
   const float lo = SrgbToLinear(0.75f / 255), hi = SrgbToLinear(254.25f / 255);
   auto inside = [&](float L, float C) {
-    const float h = Hue(L);
-    const LinearRgb c = OklabToLinear({L, C * std::cos(h), C * std::sin(h)});
+    const LinearRgb c = OklabToLinear(At(L, C));
     return std::min({c.r, c.g, c.b}) >= lo && std::max({c.r, c.g, c.b}) <= hi;
   };
   for (int i = 0; i <= kLimitKnots; ++i) {
@@ -87,6 +86,12 @@ float ShadeCurve::Hue(float L) const {
   return target_h_ + (kGolden - target_h_) * kGoldenShare * up;
 }
 
+Oklab ShadeCurve::At(float L, float C) const {
+  if (!warm_ || L <= target_L_) return {L, C * cos_h_, C * sin_h_};
+  const float h = Hue(L);
+  return {L, C * std::cos(h), C * std::sin(h)};
+}
+
 // Chroma: the shade's, falling towards black in proportion and towards white ever faster, as
 // dyed hair does, within the gamut.
 float ShadeCurve::Chroma(float L) const {
@@ -100,7 +105,7 @@ ShadeCurve::Means ShadeCurve::MeansOver(const Tones& tones) const {
   for (size_t i = 0; i < tones.lightness.size(); ++i) {
     const float L = Lightness(tones.lightness[i]);
     m.L += tones.share[i] * L;
-    m.C += tones.share[i] * Chroma(L) * std::cos(Hue(L) - target_h_);
+    m.C += tones.share[i] * Chroma(L) * (warm_ ? std::cos(Hue(L) - target_h_) : 1);
   }
   return m;
 }
@@ -149,8 +154,7 @@ void ShadeCurve::FitShiftAndGain(const Tones& tones) {
 
 Bgr ShadeCurve::ColourFor(float source_lightness) const {
   const float L = Lightness(source_lightness);
-  const float C = Chroma(L), h = Hue(L);
-  Bgr out = OklabToBgr({L, C * std::cos(h), C * std::sin(h)});
+  Bgr out = OklabToBgr(At(L, Chroma(L)));
   for (uint8_t* ch : {&out.b, &out.g, &out.r}) *ch = std::clamp<uint8_t>(*ch, 1, 254);
   return out;
 }

@@ -26,6 +26,7 @@ class ShadeCurve {
   };
   float Lightness(float source) const;
   float Hue(float L) const;
+  Oklab At(float L, float C) const;  // the colour of that lightness and chroma at its hue
   float Chroma(float L) const;
   float ChromaLimit(float L) const;
   Means MeansOver(const Tones& tones) const;

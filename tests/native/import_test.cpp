@@ -326,6 +326,13 @@ TEST_F(Import, AnyOtherPictureIsImportedFirstThenShaded) {
 }
 
 TEST(ImportShade, ShadesByNameOrColourAndStylesByTheirPlaceInTheLibrary) {
+  // The palette as the salon's list gives it, red first: the table holds blue first.
+  std::string palette;
+  for (const Shade& s : ShadePalette())
+    palette += s.name + CustomShade(s.mean).name.substr(6) + " ";
+  EXPECT_EQ(palette,
+            "自然黑1F1B1A 深棕3D2B22 栗棕5C3A26 蜜糖棕8B5E3C 奶茶棕9C7A5F 亚麻金B39B7A 浅金D2B98C "
+            "铜橙A5532E 酒红5E1F2A 玫瑰粉C4828F 雾霾蓝56667A 银灰A9A9AB ");
   EXPECT_EQ(ParseShade("浅金")->mean, FindShade("浅金")->mean);
   EXPECT_EQ(ParseShade("#a5532E")->name, "自选A5532E");
   EXPECT_EQ(ParseShade("#a5532E")->mean, (Bgr{0x2E, 0x53, 0xA5}));
