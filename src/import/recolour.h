@@ -29,7 +29,8 @@ Shade CustomShade(Bgr mean);
 // pure white become black. No channel is pushed to 0 or 255. The two pictures must be of one
 // size (throws std::invalid_argument otherwise); any depth is read.
 Picture RecolourHair(const Picture& colour, const Picture& mask, Bgr shade);
-// The same into out, whose memory is reused when it already has the size.
+// The same into out (another picture than colour and mask), whose memory is reused when it
+// already has the size.
 void RecolourHair(const Picture& colour, const Picture& mask, Bgr shade, Picture& out);
 
 }  // namespace coiffure

@@ -9,7 +9,7 @@ namespace {
 
 // The lightness range a result keeps to: the greys of bytes 2 and 253, so that rounding never
 // lands a channel on 0 or 255.
-constexpr float kLowL = 0.0848f, kHighL = 0.9905f;
+constexpr float kLowL = 0.0848f, kHighL = 0.9905f, kEndMargin = 0.02f;
 
 // Hues in radians: browns, coppers and blondes lie between these; their highlights turn part
 // of the way towards golden, as the sheen on such hair does, rather than paling to pink.
@@ -32,7 +32,9 @@ float ContrastFor(float ratio, float side_sd, float room) {
 
 ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) {
   const Oklab t = BgrToOklab(shade);
-  target_L_ = t.L;
+  // A colour as dark as black or as light as white is aimed at from just inside the range a
+  // result keeps to: hair cannot be one flat colour on the range's end and still show light.
+  target_L_ = std::clamp(t.L, kLowL + kEndMargin, kHighL - kEndMargin);
   target_C_ = std::hypot(t.a, t.b);
   if (target_C_ > 1e-6f) cos_h_ = t.a / target_C_, sin_h_ = t.b / target_C_;
   target_h_ = std::atan2(sin_h_, cos_h_);

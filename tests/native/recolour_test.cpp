@@ -153,6 +153,17 @@ TEST(Recolour, GeneratedSourcesReachEveryShadeAndKeepTheirLightAndShade) {
     }
   }
   worst.Print("generated sources");
+  // Colours no hair has, at the ends of the range: light and shade kept, nothing clipped, the
+  // mean as near as those allow.
+  Picture colour, mask;
+  Generate({"mid", {38, 60, 92}, true}, colour, mask);
+  for (const Bgr extreme : {kBlack, kWhite, Bgr{0, 0, 255}, Bgr{255, 255, 0}}) {
+    const Quality q = Measure(colour, mask, RecolourHair(colour, mask, extreme), extreme);
+    SCOPED_TRACE(CustomShade(extreme).name);
+    EXPECT_GE(q.r, 0.9);
+    EXPECT_EQ(q.clipped, 0);
+    EXPECT_LE(q.delta_e, 0.12);
+  }
 }
 
 TEST(Recolour, EveryShippedStyleInEveryShade) {
