@@ -99,17 +99,17 @@ std::string WithoutSuffixAfterColour(const std::string& stem,
 std::string ShadeStem(const std::string& style_stem, const std::string& shade_name) {
   std::vector<std::string> shade_names{shade_name};
   for (const Shade& s : ShadePalette()) shade_names.push_back(s.name);
-  std::string base = WithoutSuffixAfterColour(style_stem, shade_names), separator;
+  std::string base = WithoutSuffixAfterColour(style_stem, shade_names);
   const size_t word = ColourWordAtEnd(base, shade_names);
-  if (word > 0) {
-    base.resize(base.size() - word);
-    if (!base.empty() && IsSeparator(base.back())) separator = base.back(), base.pop_back();
-  } else if (!base.empty()) {
-    separator = "_";
-  }
-  const size_t taken = shade_name.size() + separator.size();
+  base.resize(base.size() - word);
+  // The separator before the replaced word stays; a name without one gets "_".
+  const bool separated = word > 0 && !base.empty() && IsSeparator(base.back());
+  const char separator = separated ? base.back() : word > 0 || base.empty() ? '\0' : '_';
+  if (separated) base.pop_back();
+  const size_t taken = shade_name.size() + (separator ? 1 : 0);
   base = CutUtf8(base, kMaxStyleStemBytes > taken ? kMaxStyleStemBytes - taken : 0);
-  return base + separator + shade_name;
+  if (separator) base += separator;
+  return base + shade_name;
 }
 
 std::string StyleStemFromPath(const std::string& path) {
