@@ -47,17 +47,25 @@ void RemoveTemporaries(LibraryFolder& folder) {
 
 }  // namespace
 
+std::string WritePair(LibraryFolder& folder, const std::string& stem,
+                      std::span<const uint8_t> colour, std::span<const uint8_t> mask) {
+  folder.Prepare();
+  try {
+    folder.Write(kTempColourName, colour);
+    folder.Write(kTempMaskName, mask);
+    return PlacePair(stem, folder);
+  } catch (...) {
+    RemoveTemporaries(folder);
+    throw;
+  }
+}
+
 ImportResult ImportPicture(const std::string& path, PictureSource& source, LibraryFolder& folder) {
   ImportResult result;
   result.path = path;
-  bool wrote = false;
   try {
     const Encoded files = Convert(path, source);
-    folder.Prepare();
-    wrote = true;
-    folder.Write(kTempColourName, files.colour);
-    folder.Write(kTempMaskName, files.mask);
-    result.picture = PlacePair(StyleStemFromPath(path), folder);
+    result.picture = WritePair(folder, StyleStemFromPath(path), files.colour, files.mask);
     result.imported = true;
   } catch (const ImportError& e) {
     result.message = e.what();
@@ -66,7 +74,6 @@ ImportResult ImportPicture(const std::string& path, PictureSource& source, Libra
   } catch (const PictureError&) {
     result.message = kMsgNotAPicture;
   }
-  if (wrote && !result.imported) RemoveTemporaries(folder);
   return result;
 }
 
@@ -81,13 +88,15 @@ int CountNotImported(const std::vector<ImportResult>& results) {
 
 ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
   ImportCommand command;
-  for (const std::string& arg : args) {
-    std::string lower = arg;
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string lower = args[i];
     for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
     if (lower == "/quiet" || lower == "-quiet")
       command.quiet = true;
+    else if (lower == "/shade" || lower == "-shade")
+      command.shades.push_back(++i < args.size() ? args[i] : std::string());
     else
-      command.files.push_back(arg);
+      command.files.push_back(args[i]);
   }
   return command;
 }

@@ -60,9 +60,15 @@ struct ImportResult {
 inline constexpr const char* kTempColourName = ".coiffure-import-colour.tmp";
 inline constexpr const char* kTempMaskName = ".coiffure-import-mask.tmp";
 
-// Decodes, converts and writes the pair: both files under temporary names first, then the mask
-// and last the picture renamed to free names, so the scan never meets a half-written style.
-// Never overwrites; every failure is turned into a refusal.
+// Writes a pair into the library: both files under temporary names first, then the mask and
+// last the picture renamed to the first free names for stem, so the scan never meets a
+// half-written style. Never overwrites. Returns the picture's name; on failure throws
+// ImportError and leaves nothing behind.
+std::string WritePair(LibraryFolder& folder, const std::string& stem,
+                      std::span<const uint8_t> colour, std::span<const uint8_t> mask);
+
+// Decodes, converts and writes the pair through WritePair. Every failure is turned into a
+// refusal.
 ImportResult ImportPicture(const std::string& path, PictureSource& source, LibraryFolder& folder);
 
 // The text a result shows: "已导入为 NAME" or "未导入：REASON".
@@ -71,10 +77,13 @@ std::string ResultText(const ImportResult& result);
 int CountNotImported(const std::vector<ImportResult>& results);
 
 // The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
-// asks for no window; every other argument is a picture file.
+// asks for no window; "/shade NAME" asks for colour variants in that shade (once per shade
+// wanted; a missing NAME is kept as an empty one, which no shade has); every other argument is
+// a picture file.
 struct ImportCommand {
   bool quiet = false;
   std::vector<std::string> files;
+  std::vector<std::string> shades;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);
 

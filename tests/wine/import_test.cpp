@@ -15,6 +15,7 @@
 #include "gallery/gallery_win.h"
 #include "import/import_window_win.h"
 #include "import/library_folder_win.h"
+#include "import/shade_import.h"
 #include "import/wic_win.h"
 #include "toolkit/text_win.h"
 #include "wine/wine_helpers.h"
@@ -247,6 +248,81 @@ TEST_F(Import, QuietCommandLineExitsWithTheNumberNotImported) {
   EXPECT_EQ(code, 2u);
   EXPECT_TRUE(testing::FileExists(library + "disc.bmp"));
   EXPECT_TRUE(testing::FileExists(library + "discmask.bmp"));
+}
+
+// The program from the scratch copy with the given arguments; its standard output goes to a
+// file, returned with the exit code.
+DWORD RunImportProgram(const std::string& exe, const std::wstring& args, const std::string& log,
+                       std::string* output) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(Widen(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOW si{sizeof(si)};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  std::wstring command = L"\"" + Widen(exe) + L"\" " + args;
+  PROCESS_INFORMATION pi{};
+  DWORD code = 99;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  *output = testing::ReadBytes(log);
+  return code;
+}
+
+// Colour variants from the command line: a shipped style by its bare name, a style without its
+// mask, any other picture imported first; a shade that does not exist is refused with the
+// shades there are, and nothing half-written stays in the library.
+TEST_F(Import, ShadeCommandLineMakesVariantsAndCountsTheOnesNotMade) {
+  const std::string exe = folder.Path("CoiffureImport.exe");
+  ASSERT_TRUE(CopyFileW(L"CoiffureImport.exe", Widen(exe).c_str(), FALSE));
+  ASSERT_TRUE(CreateDirectoryW(Widen(library).c_str(), nullptr));
+  for (const char* name : {"afro_black.bmp", "afro_blackmask.bmp"})
+    ASSERT_TRUE(CopyFileW(Widen(std::string("ml_fx\\") + name).c_str(),
+                          Widen(library + name).c_str(), FALSE));
+  ASSERT_TRUE(CopyFileW(L"ml_fx\\afro_black.bmp", Widen(library + "plain.bmp").c_str(), FALSE));
+  const std::wstring files = L" afro_black.bmp \"" + Widen(library + "plain.bmp") + L"\" \"" +
+                             Widen(folder.Path("disc.png")) + L"\"";
+  std::string output;
+  EXPECT_EQ(RunImportProgram(exe, L"/quiet /shade 浅金" + files, folder.Path("out.txt"), &output),
+            1u);
+  EXPECT_NE(output.find("已生成 afro_浅金.bmp"), std::string::npos) << output;
+  EXPECT_NE(output.find(std::string("未生成：") + kMsgNoMask), std::string::npos) << output;
+  EXPECT_NE(output.find("已导入为 disc.bmp"), std::string::npos) << output;
+  EXPECT_NE(output.find("已生成 disc_浅金.bmp"), std::string::npos) << output;
+  EXPECT_EQ(testing::ReadBytes(library + "afro_浅金mask.bmp"),
+            testing::ReadBytes(library + "afro_blackmask.bmp"));
+  // What the gallery loads of the variant: black off the hair, the shade's light colours on it.
+  Picture colour, mask;
+  colour.LoadFromFile(library + "afro_浅金.bmp");
+  mask.LoadFromFile(library + "afro_浅金mask.bmp");
+  ASSERT_EQ(colour.Width(), mask.Width());
+  double lit = 0, hair = 0;
+  for (int y = 0; y < mask.Height(); ++y)
+    for (int x = 0; x < mask.Width(); ++x) {
+      const bool off = mask.PixelBgr(x, y) == Bgr{255, 255, 255};
+      if (off) {
+        ASSERT_EQ(colour.PixelBgr(x, y), (Bgr{0, 0, 0}));
+      } else {
+        hair += 1, lit += colour.PixelBgr(x, y).g;
+      }
+    }
+  EXPECT_GT(lit / hair, 150);  // 浅金 is a light blonde; the source was black
+  const size_t files_before = std::distance(std::filesystem::directory_iterator(Widen(library)),
+                                            std::filesystem::directory_iterator());
+  EXPECT_EQ(files_before, 9u);  // the two styles, two variant pairs, one import; no temporaries
+
+  EXPECT_EQ(RunImportProgram(exe, L"/quiet /shade 金色" + files, folder.Path("out2.txt"), &output),
+            3u);
+  EXPECT_NE(output.find(UnknownShadeMessage("金色")), std::string::npos) << output;
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(library)),
+                          std::filesystem::directory_iterator()),
+            static_cast<std::ptrdiff_t>(files_before));
 }
 
 std::string FileVersion(const wchar_t* exe, VS_FIXEDFILEINFO* fixed) {

@@ -1,5 +1,6 @@
 // artgen OUTDIR: draws the program's artwork and the shipped hairstyles as BMP files.
 // artgen --preview PHOTO.bmp SHEET.bmp: every hairstyle over PHOTO, for checking by eye.
+// artgen --shades PHOTO.bmp SHEET.bmp SHADE...: every shipped style in those shades over PHOTO.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include "gallery/selection.h"
 #include "hair.h"
 #include "icons.h"
+#include "import/recolour.h"
 #include "preview.h"
 #include "scenes.h"
 
@@ -60,13 +62,39 @@ int Preview(const std::string& photo_path, const std::string& sheet_path) {
   return 0;
 }
 
+// Every shipped style in its own colour and then in each shade named, one style a row.
+int ShadeSheet(const std::string& photo_path, const std::string& sheet_path,
+               const std::vector<std::string>& names) {
+  Picture photo;
+  photo.LoadFromFile(photo_path);
+  photo.ConvertTo24();
+  std::vector<Bgr> shades;
+  for (const std::string& n : names) {
+    const Shade* s = FindShade(n);
+    if (!s) throw std::runtime_error("no shade " + n);
+    shades.push_back(s->mean);
+  }
+  std::vector<HairPair> cells;
+  for (const HairStyle& s : LibraryStyles()) {
+    HairPair p = RenderHair(s);
+    for (Bgr shade : shades) cells.push_back({RecolourHair(p.colour, p.mask, shade), p.mask});
+    cells.insert(cells.end() - static_cast<std::ptrdiff_t>(shades.size()), std::move(p));
+  }
+  ContactSheet(photo, cells, {}, static_cast<int>(shades.size()) + 1).SaveBmp24(sheet_path);
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
     if (argc == 4 && std::string(argv[1]) == "--preview") return Preview(argv[2], argv[3]);
+    if (argc >= 5 && std::string(argv[1]) == "--shades")
+      return ShadeSheet(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     if (argc != 2) {
-      std::fprintf(stderr, "usage: artgen OUTDIR | artgen --preview PHOTO.bmp SHEET.bmp\n");
+      std::fprintf(stderr,
+                   "usage: artgen OUTDIR | artgen --preview PHOTO.bmp SHEET.bmp\n"
+                   "       artgen --shades PHOTO.bmp SHEET.bmp SHADE...\n");
       return 2;
     }
     const auto start = std::chrono::steady_clock::now();

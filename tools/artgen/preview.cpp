@@ -6,11 +6,12 @@
 
 namespace coiffure::art {
 
-Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit) {
+Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit,
+                     int columns) {
   // Crop around the head, with room above it so that tall styles are not cut.
-  constexpr int kCellW = 300, kCellH = 330, kMargin = 60, kCols = 4;
-  const int rows = std::max<int>(1, (static_cast<int>(pairs.size()) + kCols - 1) / kCols);
-  Picture sheet = Picture::Create24(kCols * kCellW, rows * kCellH, {40, 40, 40});
+  constexpr int kCellW = 300, kCellH = 330, kMargin = 60;
+  const int rows = std::max<int>(1, (static_cast<int>(pairs.size()) + columns - 1) / columns);
+  Picture sheet = Picture::Create24(columns * kCellW, rows * kCellH, {40, 40, 40});
   for (size_t i = 0; i < pairs.size(); ++i) {
     Frame frame;
     frame.Resize(photo.Width() + 2 * kMargin, photo.Height() + kMargin);
@@ -20,7 +21,8 @@ Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, P
     StretchPicture(frame, pairs[i].mask, r, RasterOp::And);
     StretchPicture(frame, pairs[i].colour, r, RasterOp::Or);
     const int cx = (fit.left + fit.right) / 2 + kMargin, x0 = cx - kCellW / 2;
-    const int ox = static_cast<int>(i % kCols) * kCellW, oy = static_cast<int>(i / kCols) * kCellH;
+    const int ox = static_cast<int>(i % columns) * kCellW,
+              oy = static_cast<int>(i / columns) * kCellH;
     for (int y = 0; y < kCellH && y + 10 < frame.height; ++y)
       for (int x = 0; x < kCellW; ++x) {
         const int fx = x0 + x;

@@ -16,7 +16,8 @@ struct PhotoFit {
   int left = 120, top = 0, right = 324, bottom = 276;
 };
 
-// One cell per pair, four to a row.
-Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit = {});
+// One cell per pair, `columns` to a row.
+Picture ContactSheet(const Picture& photo, const std::vector<HairPair>& pairs, PhotoFit fit = {},
+                     int columns = 4);
 
 }  // namespace coiffure::art

@@ -1,0 +1,35 @@
+// The recolouring's per-pixel work on rows of 24-bit pixels: each pixel's lightness level, the
+// hair's count of each level, and the level's colour written back.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace coiffure {
+
+// A pixel's level is its luma (0.114 blue, 0.587 green, 0.299 red of the encoded bytes) in
+// quarter steps, 0..1020; encoded luma is spaced about as the eye sees lightness, so no two
+// visibly different strands share a level. Pixels whose mask is pure white get kOffLevel.
+inline constexpr int kHairLevels = 1021;
+inline constexpr int kOffLevel = 1023;
+inline constexpr int kLevelSlots = 1024;
+
+inline int LevelOf(const uint8_t* bgr) {
+  return (29 * bgr[0] + 150 * bgr[1] + 77 * bgr[2]) >> 6;
+}
+
+// Four counts a level, for neighbouring pixels in turn, so that a run of one level does not
+// wait on its own increments; the sum of the four is the level's count (kOffLevel's unused).
+using LevelCounts = std::array<std::array<uint32_t, kLevelSlots>, 4>;
+
+// The two passes over a row, in this order with the same out row between them.
+// First: adds the levels of the row's hair pixels to counts, and parks levels in out (where
+// the second pass finds them again instead of computing them twice).
+void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, LevelCounts& counts,
+                    uint8_t* out);
+// Second: gives each pixel colours[level] (packed blue | green << 8 | red << 16, little-endian
+// in memory as the row's bytes are), black where the mask is pure white.
+void WriteRowColours(const uint8_t* colour, const uint8_t* mask, int width,
+                     const std::array<uint32_t, kLevelSlots>& colours, uint8_t* out);
+
+}  // namespace coiffure
