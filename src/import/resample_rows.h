@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "import/convert.h"
+#include "import/loops.h"
 
 namespace coiffure::resample {
 
@@ -66,5 +68,32 @@ void AcrossToPixels(const float* columns, const Across& across, float alpha_scal
 
 // Resample, with the vector loops or (vectors false) with the plain ones only.
 RgbaImage ResampleWith(const RgbaImage& image, Size size, bool vectors);
+
+// The same row functions with a chosen form of the loops (`vectors` above means the widest).
+void RowProducts(const uint8_t* row, int width, float* out, Loops loops);
+void SumDown(const Down& down, int width, float* out, Loops loops);
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
+                    Loops loops);
+
+// Halving both sides exactly: output pixel x of a row is source pixels 2x and 2x + 1 of rows
+// a and b, with the same bits the general loops give for that ratio.
+void HalveRow(const uint8_t* a, const uint8_t* b, int out_width, uint8_t* out, Loops loops);
+
+// A window of a picture with a transparent margin around it, as CropToVisible cuts it out:
+// resampled as it stands, without the copy.
+struct Window {
+  const RgbaImage* image = nullptr;
+  int x0 = 0, y0 = 0, width = 0, height = 0;  // the window inside the picture
+  int margin = 0;                             // transparent pixels on each side
+  int OuterWidth() const { return width + 2 * margin; }
+  int OuterHeight() const { return height + 2 * margin; }
+};
+RgbaImage ResampleWindow(const Window& window, Size size, Loops loops);
+// The same, each output row handed on (size.width pixels) as soon as it is made, top first.
+void ResampleWindowRows(const Window& window, Size size, Loops loops,
+                        const std::function<void(const uint8_t* row)>& take);
+
+// Resample with a chosen form of the loops.
+RgbaImage ResampleWith(const RgbaImage& image, Size size, Loops loops);
 
 }  // namespace coiffure::resample

@@ -1,0 +1,85 @@
+// Every vector form of the import's loops this processor runs gives the plain form's bits.
+#include <gtest/gtest.h>
+#include <random>
+
+#include "import/convert.h"
+#include "import/loops.h"
+#include "import/resample_rows.h"
+
+namespace coiffure {
+namespace {
+
+const char* Name(Loops loops) {
+  return loops == Loops::kPlain ? "plain" : loops == Loops::kSse2 ? "SSE2" : "AVX2";
+}
+
+// Alpha in square tiles of `tile` pixels, each tile fully transparent, fully opaque, faint
+// (where a colour is its sum over a tiny alpha, so rounding shows) or any alphas, so that
+// vectors see blocks of each kind and blocks that mix them. Colours random.
+RgbaImage Tiled(int w, int h, int tile, uint32_t seed) {
+  std::mt19937 rng(seed);
+  RgbaImage img = RgbaImage::Create(w, h);
+  for (uint8_t& b : img.bgra) b = static_cast<uint8_t>(rng() >> 24);
+  std::vector<uint32_t> kind(static_cast<size_t>((w / tile + 1) * (h / tile + 1)));
+  for (uint32_t& k : kind) k = rng() % 4;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x) {
+      uint8_t& a = img.Pixel(x, y)[3];
+      const uint32_t k = kind[static_cast<size_t>(y / tile * (w / tile + 1) + x / tile)];
+      a = k == 0 ? 0 : k == 1 ? 255 : k == 2 ? 1 + a % 2 : a;
+    }
+  }
+  return img;
+}
+
+struct Shape {
+  int w, h;
+  Size size;
+};
+
+// Exact halving to widths below, at and around a vector's (1, 3, 4, 7, 8, 9, 17, 33 pixels),
+// with one-pixel rows; then ratios near 2, near 4, whole, reduce-and-enlarge, enlargement.
+const Shape kShapes[] = {
+    {2, 2, {1, 1}},         {6, 2, {3, 1}},         {8, 4, {4, 2}},          {14, 6, {7, 3}},
+    {16, 2, {8, 1}},        {18, 10, {9, 5}},       {34, 8, {17, 4}},        {66, 6, {33, 3}},
+    {398, 212, {199, 106}}, {397, 211, {201, 107}}, {1210, 403, {300, 100}}, {60, 45, {20, 15}},
+    {50, 37, {17, 29}},     {13, 11, {40, 30}},     {3, 1, {1, 1}},          {1, 5, {7, 2}},
+};
+
+TEST(ImportLoops, ResamplingGivesThePlainBitsInEveryForm) {
+  for (const Shape& s : kShapes) {
+    for (const int tile : {1, 3, 8, 16}) {
+      const RgbaImage img = Tiled(s.w, s.h, tile, static_cast<uint32_t>(s.w * 31 + tile));
+      const std::vector<uint8_t> plain = resample::ResampleWith(img, s.size, Loops::kPlain).bgra;
+      for (const Loops loops : RunnableLoops()) {
+        ASSERT_EQ(resample::ResampleWith(img, s.size, loops).bgra, plain)
+            << Name(loops) << " " << s.w << "x" << s.h << " to " << s.size.width << "x"
+            << s.size.height << " tiles " << tile;
+      }
+    }
+  }
+}
+
+// A window with a margin gives what cutting it out with the margin and resampling gives.
+TEST(ImportLoops, AWindowResamplesAsItsCopyWould) {
+  const RgbaImage img = Tiled(120, 90, 5, 7);
+  struct Case {
+    int x0, y0, w, h, margin;
+    Size size;
+  };
+  for (const Case& c : {Case{10, 7, 96, 70, 2, {50, 37}}, Case{3, 1, 81, 60, 3, {29, 22}},
+                        Case{0, 0, 120, 90, 5, {65, 50}}, Case{50, 40, 9, 11, 2, {40, 44}}}) {
+    RgbaImage copy = RgbaImage::Create(c.w + 2 * c.margin, c.h + 2 * c.margin);
+    for (int y = 0; y < c.h; ++y)
+      std::copy_n(img.Pixel(c.x0, c.y0 + y), c.w * 4, copy.Pixel(c.margin, c.margin + y));
+    const std::vector<uint8_t> want = resample::ResampleWith(copy, c.size, Loops::kPlain).bgra;
+    for (const Loops loops : RunnableLoops()) {
+      const resample::Window window{&img, c.x0, c.y0, c.w, c.h, c.margin};
+      ASSERT_EQ(resample::ResampleWindow(window, c.size, loops).bgra, want)
+          << Name(loops) << " window " << c.w << "x" << c.h << " margin " << c.margin;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace coiffure
