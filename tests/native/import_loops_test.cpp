@@ -4,6 +4,7 @@
 
 #include "import/convert.h"
 #include "import/loops.h"
+#include "import/pair_rows.h"
 #include "import/resample_rows.h"
 
 namespace coiffure {
@@ -77,6 +78,47 @@ TEST(ImportLoops, AWindowResamplesAsItsCopyWould) {
       const resample::Window window{&img, c.x0, c.y0, c.w, c.h, c.margin};
       ASSERT_EQ(resample::ResampleWindow(window, c.size, loops).bgra, want)
           << Name(loops) << " window " << c.w << "x" << c.h << " margin " << c.margin;
+    }
+  }
+}
+
+std::vector<uint8_t> Bytes(const Picture& p) {
+  std::vector<uint8_t> out;
+  for (int y = 0; y < p.Height(); ++y) out.insert(out.end(), p.Row(y), p.Row(y) + p.Stride());
+  return out;
+}
+
+// The two-level pair and the visible box, at widths below, at and around the vectors' (the
+// wider stores stop short of the row's end), for every kind of alpha.
+TEST(ImportLoops, PairAndBoxGiveThePlainResultsInEveryForm) {
+  for (const int w : {1, 2, 4, 5, 7, 8, 9, 10, 11, 15, 16, 17, 18, 33, 101}) {
+    for (const int tile : {1, 3, 8}) {
+      const RgbaImage img = Tiled(w, 7, tile, static_cast<uint32_t>(w * 13 + tile));
+      const HairstylePair plain = pair_rows::MakePairWith(img, Loops::kPlain);
+      for (const Loops loops : RunnableLoops()) {
+        const HairstylePair pair = pair_rows::MakePairWith(img, loops);
+        ASSERT_EQ(Bytes(pair.colour), Bytes(plain.colour)) << Name(loops) << " " << w;
+        ASSERT_EQ(Bytes(pair.mask), Bytes(plain.mask)) << Name(loops) << " " << w;
+        ASSERT_EQ(pair.hair_pixels, plain.hair_pixels) << Name(loops) << " " << w;
+        ASSERT_EQ(pair_rows::VisibleBox(img, loops), pair_rows::VisibleBox(img, Loops::kPlain));
+      }
+    }
+  }
+  // The outermost visible pixels of a row anywhere, alone or each with a visible neighbour
+  // inside, on either side of a vector's edge; none at all.
+  const RgbaImage clear = RgbaImage::Create(37, 3);
+  for (const Loops loops : RunnableLoops()) EXPECT_FALSE(pair_rows::VisibleBox(clear, loops));
+  const std::pair<int, int> outermost[] = {{0, 0},  {0, 1},  {1, 2},   {2, 3},   {3, 4},   {0, 36},
+                                           {5, 36}, {0, 31}, {31, 32}, {32, 35}, {35, 36}, {5, 33}};
+  for (const auto& [a, b] : outermost) {
+    for (const bool neighbours : {false, true}) {
+      RgbaImage img = clear;
+      img.Pixel(a, 1)[3] = 1;
+      img.Pixel(b, 1)[3] = 200;
+      if (neighbours) img.Pixel(std::min(a + 1, b), 1)[3] = img.Pixel(std::max(b - 1, a), 1)[3] = 9;
+      for (const Loops loops : RunnableLoops())
+        EXPECT_EQ(pair_rows::VisibleBox(img, loops), (pair_rows::Box{a, 1, b - a + 1, 1}))
+            << Name(loops) << " " << a << "-" << b;
     }
   }
 }

@@ -1,0 +1,102 @@
+#include <algorithm>
+
+#include "import/pair_rows.h"
+
+namespace coiffure::pair_rows {
+
+// Serpentine Floyd-Steinberg on the alpha of the partly transparent pixels, row by row. Fully
+// opaque and fully transparent pixels keep their level, so no stray dot lands outside the
+// hair and no hole inside it; only partial alpha carries error on. One padding cell each side
+// spares the bounds tests.
+class PairBuilder::Diffusion {
+ public:
+  explicit Diffusion(int width)
+      : cur_(static_cast<size_t>(width) + 2), next_(static_cast<size_t>(width) + 2) {}
+
+  // Decides row y's partly transparent pixels; returns how many became hair.
+  int Row(int y, const uint8_t* px, LevelRow& row) {
+    const int dir = y % 2 == 0 ? 1 : -1, n = row.partials;
+    float* cur = cur_.data() + 1;
+    float* next = next_.data() + 1;
+    int hairs = 0;
+    // The error just passed on to the next pixel, kept at hand for when that pixel is next.
+    int carried_to = -2;
+    float carried = 0;
+    for (int i = 0; i < n; ++i) {
+      const int x = row.partial[dir > 0 ? i : n - 1 - i];
+      const uint8_t* p = px + static_cast<size_t>(x) * 4;
+      const float v = static_cast<float>(p[3]) + (x == carried_to ? carried : cur[x]);
+      const bool hair = v >= 127.5f;
+      const float e = v - (hair ? 255.0f : 0.0f);
+      carried = cur[x + dir] + e * (7.0f / 16);
+      cur[x + dir] = carried;
+      carried_to = x + dir;
+      next[x - dir] += e * (3.0f / 16);
+      next[x] += e * (5.0f / 16);
+      next[x + dir] += e * (1.0f / 16);
+      // Written either way (the first pass left these pixels background), without a branch the
+      // dither would mispredict half the time.
+      const uint8_t keep = static_cast<uint8_t>(-static_cast<int>(hair));
+      for (int c = 0; c < 3; ++c) {
+        row.colour[3 * x + c] = p[c] & keep;
+        row.mask[3 * x + c] = static_cast<uint8_t>(~keep);
+      }
+      hairs += hair;
+    }
+    // Rows without partial alpha touch neither buffer, so a buffer is cleared only when used.
+    if (row.partials > 0) cur_dirty_ = next_dirty_ = true;
+    cur_.swap(next_);
+    std::swap(cur_dirty_, next_dirty_);
+    if (next_dirty_) std::fill(next_.begin(), next_.end(), 0.0f);
+    next_dirty_ = false;
+    return hairs;
+  }
+
+ private:
+  std::vector<float> cur_, next_;
+  bool cur_dirty_ = false, next_dirty_ = false;
+};
+
+PairBuilder::PairBuilder(int width, int height, Loops loops)
+    : width_(width),
+      height_(height),
+      loops_(loops),
+      colour_row_(static_cast<size_t>(width) * 3),
+      mask_row_(static_cast<size_t>(width) * 3),
+      partial_(static_cast<size_t>(width)),
+      diffusion_(std::make_unique<Diffusion>(width)) {
+  // Rows are made in small buffers and appended, so each byte of the pictures is written once.
+  colour_.reserve(colour_row_.size() * static_cast<size_t>(height));
+  mask_.reserve(mask_row_.size() * static_cast<size_t>(height));
+}
+
+PairBuilder::~PairBuilder() = default;
+
+void PairBuilder::AddRow(const uint8_t* bgra) {
+  LevelRow row{colour_row_.data(), mask_row_.data(), partial_.data()};
+  pair_.hair_pixels += Levels(bgra, width_, row, loops_);
+  pair_.hair_pixels += diffusion_->Row(y_++, bgra, row);
+  colour_.insert(colour_.end(), colour_row_.begin(), colour_row_.end());
+  mask_.insert(mask_.end(), mask_row_.begin(), mask_row_.end());
+}
+
+HairstylePair PairBuilder::Take() {
+  pair_.colour = Picture::FromLayout({width_, height_, 24}, std::move(colour_));
+  pair_.mask = Picture::FromLayout({width_, height_, 24}, std::move(mask_));
+  return std::move(pair_);
+}
+
+HairstylePair MakePairWith(const RgbaImage& image, Loops loops) {
+  const int w = image.width, h = image.height;
+  if (w <= 0 || h <= 0 || int64_t{w} * h > kMaxPixels) {  // nothing to decide, or refused
+    HairstylePair pair;
+    pair.colour = Picture::Create24(w, h);
+    pair.mask = Picture::Create24(w, h, {255, 255, 255});
+    return pair;
+  }
+  PairBuilder builder(w, h, loops);
+  for (int y = 0; y < h; ++y) builder.AddRow(image.Pixel(0, y));
+  return builder.Take();
+}
+
+}  // namespace coiffure::pair_rows
