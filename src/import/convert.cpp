@@ -115,12 +115,13 @@ void ClearBorderBackground(RgbaImage& image, int tolerance) {
 namespace {
 
 // The visible pixels' rectangle with a little air around it, so the mask's soft edge is not
-// cut by the picture's edge.
-std::optional<resample::Window> VisibleWindow(const RgbaImage& image) {
-  const std::optional<pair_rows::Box> box = pair_rows::VisibleBox(image, BestLoops());
+// cut by the picture's edge; with extents, also where each row's visible pixels lie.
+std::optional<resample::Window> VisibleWindow(const RgbaImage& image,
+                                              std::vector<resample::Extent>* extents = nullptr) {
+  const std::optional<pair_rows::Box> box = pair_rows::VisibleBox(image, BestLoops(), extents);
   if (!box) return std::nullopt;
   const int margin = std::max(2, std::max(box->width, box->height) / 50);
-  return resample::Window{&image, box->x0, box->y0, box->width, box->height, margin};
+  return resample::Window{&image, box->x0, box->y0, box->width, box->height, margin, extents};
 }
 
 RgbaImage CopyWindow(const resample::Window& w) {
@@ -159,7 +160,8 @@ namespace {
 // stands (a crop would copy nearly the whole picture first) and, unless it needs padding,
 // straight into the pair, row by row.
 std::optional<HairstylePair> ConvertVisible(const RgbaImage& image) {
-  const std::optional<resample::Window> window = VisibleWindow(image);
+  std::vector<resample::Extent> extents;
+  const std::optional<resample::Window> window = VisibleWindow(image, &extents);
   if (!window) return std::nullopt;
   const Size outer{window->OuterWidth(), window->OuterHeight()};
   const Size size = FittedSize(outer.width, outer.height);

@@ -168,20 +168,34 @@ int Levels(const uint8_t* px, int width, LevelRow& row, Loops loops) {
   return opaque + LevelsPlain(px, done, width, row);
 }
 
-std::optional<Box> VisibleBox(const RgbaImage& image, Loops loops) {
+std::optional<Box> VisibleBox(const RgbaImage& image, Loops loops,
+                              std::vector<resample::Extent>* extents) {
   int x0 = image.width, y0 = image.height, x1 = -1, y1 = -1;
+  std::vector<resample::Extent> rows;
+  if (extents != nullptr) rows.resize(static_cast<size_t>(image.height));
   for (int y = 0; y < image.height; ++y) {
     const uint8_t* row = image.Pixel(0, y);
-    // Only what lies outside the columns found so far needs reading: from the left up to the
-    // row's first visible pixel, from the right down to the widest column found.
+    // Only the transparent ends of a row are read: from the left up to its first visible
+    // pixel, from the right down to its last, or for the box alone down to the widest column
+    // found so far.
     const int first = FirstVisible(row, 0, image.width, loops);
     if (first == image.width) continue;
+    const int last =
+        LastVisible(row, extents != nullptr ? first : std::max(first, x1 + 1), image.width, loops);
+    if (extents != nullptr) rows[static_cast<size_t>(y)] = {first, last};
     x0 = std::min(x0, first);
-    x1 = std::max(x1, LastVisible(row, std::max(first, x1 + 1), image.width, loops));
+    x1 = std::max(x1, last);
     y0 = std::min(y0, y);
     y1 = y;
   }
   if (y1 < 0) return std::nullopt;
+  if (extents != nullptr) {
+    extents->clear();
+    for (int y = y0; y <= y1; ++y) {
+      const resample::Extent& e = rows[static_cast<size_t>(y)];
+      extents->push_back(e.first > e.last ? e : resample::Extent{e.first - x0, e.last - x0});
+    }
+  }
   return Box{x0, y0, x1 - x0 + 1, y1 - y0 + 1};
 }
 

@@ -8,6 +8,7 @@
 
 #include "import/convert.h"
 #include "import/loops.h"
+#include "import/resample_rows.h"
 
 namespace coiffure::pair_rows {
 
@@ -16,7 +17,9 @@ struct Box {
   int x0 = 0, y0 = 0, width = 0, height = 0;
   friend bool operator==(const Box&, const Box&) = default;
 };
-std::optional<Box> VisibleBox(const RgbaImage& image, Loops loops);
+// With extents, also each row's visible columns, for the box's rows in its columns.
+std::optional<Box> VisibleBox(const RgbaImage& image, Loops loops,
+                              std::vector<resample::Extent>* extents = nullptr);
 
 // A row's first pass: its fully opaque pixels become hair (their colour, a black mask), all
 // others the background (black, a white mask) until the error diffusion decides the partly

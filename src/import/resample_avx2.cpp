@@ -89,14 +89,15 @@ COIFFURE_TARGET_AVX2 inline __m128 AcrossOne(const float* c, const float* w, int
 
 template <int kTaps>
 COIFFURE_TARGET_AVX2 size_t AcrossToPixelsTaps(const float* columns, const Across& across,
-                                               float alpha_scale, uint8_t* out) {
+                                               float alpha_scale, size_t from, size_t to,
+                                               uint8_t* out) {
   const __m256 scale = _mm256_set1_ps(alpha_scale);
   const int taps = across.taps;
-  const size_t stride = static_cast<size_t>(taps) * 4, count = across.first.size();
+  const size_t stride = static_cast<size_t>(taps) * 4;
   const int* first = across.first.data();
   const float* weights = across.weights.data();
-  size_t o = 0;
-  for (; o + 8 <= count; o += 8) {
+  size_t o = from;
+  for (; o + 8 <= to; o += 8) {
     __m128 s[8];
     for (size_t j = 0; j < 8; ++j)
       s[j] = AcrossOne<kTaps>(columns + static_cast<size_t>(first[o + j]) * 4,
@@ -109,8 +110,10 @@ COIFFURE_TARGET_AVX2 size_t AcrossToPixelsTaps(const float* columns, const Acros
 }
 
 // The sums down for the usual shapes: one exact sum of pairs and at most two partly covered
-// rows, everything the loop reads held in locals.
-template <int kPartials>
+// rows, everything the loop reads held in locals. A lone fully covered row (the usual one
+// between two partly covered rows) has its products made as RowProducts makes them, already
+// in column order.
+template <int kPartials, bool kLone>
 COIFFURE_TARGET_AVX2 int SumDownShort(const Down& down, int width, float* out) {
   const RowPair* pairs = down.pairs.data();
   const size_t n = down.pairs.size();
@@ -123,11 +126,18 @@ COIFFURE_TARGET_AVX2 int SumDownShort(const Down& down, int width, float* out) {
   int x = 0;
   for (; x + 4 <= width; x += 4) {
     const size_t at = static_cast<size_t>(x) * 4;
-    __m256i s[2] = {_mm256_setzero_si256(), _mm256_setzero_si256()};
-    for (size_t i = 0; i < n; ++i) AddPairAvx2(pairs[i].a + at, pairs[i].b + at, s);
-    const __m256 even = _mm256_cvtepi32_ps(s[0]), odd = _mm256_cvtepi32_ps(s[1]);
-    __m256 f[2] = {_mm256_permute2f128_ps(even, odd, 0x20),
-                   _mm256_permute2f128_ps(even, odd, 0x31)};
+    __m256 f[2];
+    if (kLone) {
+      const __m256i p = Products16(pairs[0].a + at);
+      f[0] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm256_castsi256_si128(p)));
+      f[1] = _mm256_cvtepi32_ps(_mm256_cvtepu16_epi32(_mm256_extracti128_si256(p, 1)));
+    } else {
+      __m256i s[2] = {_mm256_setzero_si256(), _mm256_setzero_si256()};
+      for (size_t i = 0; i < n; ++i) AddPairAvx2(pairs[i].a + at, pairs[i].b + at, s);
+      const __m256 even = _mm256_cvtepi32_ps(s[0]), odd = _mm256_cvtepi32_ps(s[1]);
+      f[0] = _mm256_permute2f128_ps(even, odd, 0x20);
+      f[1] = _mm256_permute2f128_ps(even, odd, 0x31);
+    }
     for (int k = 0; k < kPartials; ++k)
       for (int i = 0; i < 2; ++i)
         f[i] = _mm256_add_ps(f[i],
@@ -135,6 +145,20 @@ COIFFURE_TARGET_AVX2 int SumDownShort(const Down& down, int width, float* out) {
     for (int i = 0; i < 2; ++i) _mm256_storeu_ps(out + at + 8 * i, f[i]);
   }
   return x;
+}
+
+template <bool kLone>
+COIFFURE_TARGET_AVX2 int SumDownShort(const Down& down, int width, float* out) {
+  switch (down.partials.size()) {
+    case 0:
+      return SumDownShort<0, kLone>(down, width, out);
+    case 1:
+      return SumDownShort<1, kLone>(down, width, out);
+    case 2:
+      return SumDownShort<2, kLone>(down, width, out);
+    default:
+      return -1;
+  }
 }
 
 // Eight output pixels, in the order 0 1 4 5 | 2 3 6 7 that the in-lane packs leave. Each
@@ -192,16 +216,9 @@ COIFFURE_TARGET_AVX2 int RowProductsAvx2(const uint8_t* row, int width, float* o
 COIFFURE_TARGET_AVX2 int SumDownAvx2(const Down& down, int width, float* out) {
   const size_t n = down.pairs.size();
   if (n <= kMaxPairsPerSum) {
-    switch (down.partials.size()) {
-      case 0:
-        return SumDownShort<0>(down, width, out);
-      case 1:
-        return SumDownShort<1>(down, width, out);
-      case 2:
-        return SumDownShort<2>(down, width, out);
-      default:
-        break;
-    }
+    const int done = n == 1 && down.last_alone ? SumDownShort<true>(down, width, out)
+                                               : SumDownShort<false>(down, width, out);
+    if (done >= 0) return done;
   }
   int x = 0;
   for (; x + 4 <= width; x += 4) {
@@ -225,16 +242,17 @@ COIFFURE_TARGET_AVX2 int SumDownAvx2(const Down& down, int width, float* out) {
 }
 
 COIFFURE_TARGET_AVX2 size_t AcrossToPixelsAvx2(const float* columns, const Across& across,
-                                               float alpha_scale, uint8_t* out) {
+                                               float alpha_scale, size_t from, size_t to,
+                                               uint8_t* out) {
   switch (across.taps) {
     case 2:
-      return AcrossToPixelsTaps<2>(columns, across, alpha_scale, out);
+      return AcrossToPixelsTaps<2>(columns, across, alpha_scale, from, to, out);
     case 3:
-      return AcrossToPixelsTaps<3>(columns, across, alpha_scale, out);
+      return AcrossToPixelsTaps<3>(columns, across, alpha_scale, from, to, out);
     case 5:
-      return AcrossToPixelsTaps<5>(columns, across, alpha_scale, out);
+      return AcrossToPixelsTaps<5>(columns, across, alpha_scale, from, to, out);
     default:
-      return AcrossToPixelsTaps<0>(columns, across, alpha_scale, out);
+      return AcrossToPixelsTaps<0>(columns, across, alpha_scale, from, to, out);
   }
 }
 

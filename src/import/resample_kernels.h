@@ -77,7 +77,8 @@ inline __m128i PixelsSse2(const __m128 h[4], __m128 scale) {
 COIFFURE_TARGET_AVX2 int RowProductsAvx2(const uint8_t* row, int width, float* out);
 COIFFURE_TARGET_AVX2 int SumDownAvx2(const Down& down, int width, float* out);
 COIFFURE_TARGET_AVX2 size_t AcrossToPixelsAvx2(const float* columns, const Across& across,
-                                               float alpha_scale, uint8_t* out);
+                                               float alpha_scale, size_t from, size_t to,
+                                               uint8_t* out);
 COIFFURE_TARGET_AVX2 int HalveRowAvx2(const uint8_t* a, const uint8_t* b, int out_width,
                                       uint8_t* out);
 

@@ -48,9 +48,9 @@ void AcrossPlain(const float* columns, const Across& across, size_t o, float acc
     for (int k = 0; k < 4; ++k) acc[k] += c[i + k] * w[i + k];
 }
 
-void AcrossToPixelsPlain(const float* columns, const Across& across, size_t from, float alpha_scale,
-                         uint8_t* out) {
-  for (size_t o = from; o < across.first.size(); ++o) {
+void AcrossToPixelsPlain(const float* columns, const Across& across, size_t from, size_t to,
+                         float alpha_scale, uint8_t* out) {
+  for (size_t o = from; o < to; ++o) {
     float s[4];
     AcrossPlain(columns, across, o, s);
     SumsToPixel(s, alpha_scale, out + o * 4);
@@ -126,10 +126,10 @@ inline void AcrossSse2(const float* columns, const Across& across, size_t o, __m
 }
 
 size_t AcrossToPixelsSse2(const float* columns, const Across& across, float alpha_scale,
-                          uint8_t* out) {
+                          size_t from, size_t to, uint8_t* out) {
   const __m128 scale = _mm_set1_ps(alpha_scale);
-  size_t o = 0;
-  for (; o + 4 <= across.first.size(); o += 4) {
+  size_t o = from;
+  for (; o + 4 <= to; o += 4) {
     __m128 h[4];
     AcrossSse2(columns, across, o, h);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o * 4), PixelsSse2(h, scale));
@@ -163,16 +163,21 @@ void SumDown(const Down& down, int width, float* out, Loops loops) {
   SumDownPlain(down, done, width, out);
 }
 
-void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
-                    Loops loops) {
-  size_t done = 0;
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, size_t from,
+                    size_t to, uint8_t* out, Loops loops) {
+  size_t done = from;
 #ifdef COIFFURE_X86_64
-  if (loops == Loops::kAvx2) done = AcrossToPixelsAvx2(columns, across, alpha_scale, out);
-  if (loops == Loops::kSse2) done = AcrossToPixelsSse2(columns, across, alpha_scale, out);
+  if (loops == Loops::kAvx2) done = AcrossToPixelsAvx2(columns, across, alpha_scale, from, to, out);
+  if (loops == Loops::kSse2) done = AcrossToPixelsSse2(columns, across, alpha_scale, from, to, out);
 #else
   (void)loops;
 #endif
-  AcrossToPixelsPlain(columns, across, done, alpha_scale, out);
+  AcrossToPixelsPlain(columns, across, done, to, alpha_scale, out);
+}
+
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
+                    Loops loops) {
+  AcrossToPixels(columns, across, alpha_scale, 0, across.first.size(), out, loops);
 }
 
 namespace {

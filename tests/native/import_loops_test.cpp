@@ -82,6 +82,35 @@ TEST(ImportLoops, AWindowResamplesAsItsCopyWould) {
   }
 }
 
+// A window that knows where each row's visible pixels are skips the rest, and gives the same
+// bits: a ragged diamond of every kind of alpha, with rows of nothing across its middle.
+TEST(ImportLoops, AWindowSkipsWhatItsRowsShowTransparent) {
+  RgbaImage img = Tiled(141, 103, 3, 11);
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x)
+      if (std::abs(x - 70) + std::abs(y - 51) > 60 - (x * 7 + y) % 5 || (y >= 50 && y < 53))
+        img.Pixel(x, y)[3] = 0;
+  for (const Loops loops : RunnableLoops()) {
+    std::vector<resample::Extent> extents;
+    const std::optional<pair_rows::Box> box = pair_rows::VisibleBox(img, loops, &extents);
+    ASSERT_TRUE(box);
+    const std::optional<pair_rows::Box> plain_box = pair_rows::VisibleBox(img, Loops::kPlain);
+    ASSERT_EQ(box, plain_box);
+    for (const int margin : {2, 3}) {
+      RgbaImage copy = RgbaImage::Create(box->width + 2 * margin, box->height + 2 * margin);
+      for (int y = 0; y < box->height; ++y)
+        std::copy_n(img.Pixel(box->x0, box->y0 + y), box->width * 4,
+                    copy.Pixel(margin, margin + y));
+      const resample::Window window{&img,        box->x0, box->y0, box->width,
+                                    box->height, margin,  &extents};
+      for (const Size size : {Size{61, 53}, Size{40, 41}, Size{300, 251}, Size{7, 3}})
+        ASSERT_EQ(resample::ResampleWindow(window, size, loops).bgra,
+                  resample::ResampleWith(copy, size, Loops::kPlain).bgra)
+            << Name(loops) << " margin " << margin << " to " << size.width << "x" << size.height;
+    }
+  }
+}
+
 std::vector<uint8_t> Bytes(const Picture& p) {
   std::vector<uint8_t> out;
   for (int y = 0; y < p.Height(); ++y) out.insert(out.end(), p.Row(y), p.Row(y) + p.Stride());
