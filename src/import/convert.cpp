@@ -156,6 +156,20 @@ HairstylePair MakePair(const RgbaImage& image) {
 
 namespace {
 
+// The window's rows as the cut-out would hold them, margins and all, one at a time.
+void WindowRowsInto(const resample::Window& w, pair_rows::PairBuilder& builder) {
+  std::vector<uint8_t> row(static_cast<size_t>(w.OuterWidth()) * 4);
+  for (int y = 0; y < w.OuterHeight(); ++y) {
+    const int inner = y - w.margin;
+    if (inner >= 0 && inner < w.height)
+      std::copy_n(w.image->Pixel(w.x0, w.y0 + inner), static_cast<size_t>(w.width) * 4,
+                  row.data() + static_cast<size_t>(w.margin) * 4);
+    else
+      std::fill(row.begin(), row.end(), uint8_t{0});
+    builder.AddRow(row.data());
+  }
+}
+
 // The conversion once the background is transparent: the visible window is resampled where it
 // stands (a crop would copy nearly the whole picture first) and, unless it needs padding,
 // straight into the pair, row by row.
@@ -166,15 +180,18 @@ std::optional<HairstylePair> ConvertVisible(const RgbaImage& image) {
   const Size outer{window->OuterWidth(), window->OuterHeight()};
   const Size size = FittedSize(outer.width, outer.height);
   std::optional<HairstylePair> pair;
-  if (size != outer && size.width >= kImportMinSide && size.height >= kImportMinSide) {
+  if (size.width >= kImportMinSide && size.height >= kImportMinSide) {
     pair_rows::PairBuilder builder(size.width, size.height, BestLoops());
-    resample::ResampleWindowRows(*window, size, BestLoops(),
-                                 [&](const uint8_t* row) { builder.AddRow(row); });
+    if (size == outer)
+      WindowRowsInto(*window, builder);
+    else
+      resample::ResampleWindowRows(*window, size, BestLoops(),
+                                   [&](const uint8_t* row) { builder.AddRow(row); });
     pair = builder.Take();
   } else {
-    RgbaImage fitted =
-        size == outer ? CopyWindow(*window) : resample::ResampleWindow(*window, size, BestLoops());
-    pair = MakePair(PadToMinimum(fitted));
+    pair = MakePair(PadToMinimum(size == outer
+                                     ? CopyWindow(*window)
+                                     : resample::ResampleWindow(*window, size, BestLoops())));
   }
   if (pair->hair_pixels == 0) return std::nullopt;
   return pair;

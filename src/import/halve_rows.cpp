@@ -60,6 +60,8 @@ int HalveRowSse2(const uint8_t* a, const uint8_t* b, int out_width, uint8_t* out
   int x = 0;
   for (; x + 4 <= out_width; x += 4) {
     const size_t at = static_cast<size_t>(x) * 8;
+    Prefetch(a + at);
+    Prefetch(b + at);
     const __m128i va[2] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at)),
                            _mm_loadu_si128(reinterpret_cast<const __m128i*>(a + at + 16))};
     const __m128i vb[2] = {_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + at)),

@@ -33,7 +33,18 @@ inline int VisibleBits(const uint8_t* p) {
   return ~_mm_movemask_ps(_mm_castsi128_ps(_mm_cmpeq_epi32(alpha, _mm_setzero_si128()))) & 0xF;
 }
 
+// Whether any of sixteen pixels (a cache line's worth) is visible.
+inline bool AnyVisible16(const uint8_t* p) {
+  __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+  for (int i = 1; i < 4; ++i)
+    v = _mm_or_si128(v, _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * i)));
+  const __m128i alpha = _mm_and_si128(v, _mm_set1_epi32(static_cast<int>(0xFF000000u)));
+  return _mm_movemask_epi8(_mm_cmpeq_epi32(alpha, _mm_setzero_si128())) != 0xFFFF;
+}
+
+// Sixteen pixels at a time across the transparent stretch, then four at a time.
 int FirstVisibleSse2(const uint8_t* row, int from, int to) {
+  while (from + 16 <= to && !AnyVisible16(row + static_cast<size_t>(from) * 4)) from += 16;
   for (; from + 4 <= to; from += 4) {
     const int bits = VisibleBits(row + static_cast<size_t>(from) * 4);
     if (bits != 0) return from + (bits & 1 ? 0 : bits & 2 ? 1 : bits & 4 ? 2 : 3);
@@ -42,6 +53,7 @@ int FirstVisibleSse2(const uint8_t* row, int from, int to) {
 }
 
 int LastVisibleSse2(const uint8_t* row, int from, int to) {
+  while (to - 16 >= from && !AnyVisible16(row + static_cast<size_t>(to - 16) * 4)) to -= 16;
   for (; to - 4 >= from; to -= 4) {
     const int bits = VisibleBits(row + static_cast<size_t>(to - 4) * 4);
     if (bits != 0) return to - 4 + (bits & 8 ? 3 : bits & 4 ? 2 : bits & 2 ? 1 : 0);
@@ -147,8 +159,12 @@ COIFFURE_TARGET_AVX2 int LevelsAvx2(const uint8_t* px, int width, LevelRow& row,
     unsigned partial_bits = ~static_cast<unsigned>(_mm256_movemask_ps(
                                 _mm256_castsi256_ps(_mm256_or_si256(hair, clear)))) &
                             0xFFu;
-    for (; partial_bits != 0; partial_bits &= partial_bits - 1)
-      row.partial[row.partials++] = x + std::countr_zero(partial_bits);
+    if (partial_bits != 0) {
+      for (int i = 0; i < 8; ++i) {
+        row.partial[row.partials] = x + i;
+        row.partials += static_cast<int>(partial_bits >> i & 1);
+      }
+    }
   }
   return x;
 }

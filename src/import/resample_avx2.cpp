@@ -264,6 +264,8 @@ COIFFURE_TARGET_AVX2 int HalveRowAvx2(const uint8_t* a, const uint8_t* b, int ou
   int x = 0;
   for (; x + 8 <= out_width; x += 8) {
     const size_t at = static_cast<size_t>(x) * 8;
+    Prefetch(a + at);
+    Prefetch(b + at);
     const __m256i va[2] = {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + at)),
                            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(a + at + 32))};
     const __m256i vb[2] = {_mm256_loadu_si256(reinterpret_cast<const __m256i*>(b + at)),

@@ -1,7 +1,7 @@
 // The inner loops of the area-averaging resampling, one output row at a time: sums down the
 // source rows the row covers, then across the columns each output pixel covers and the
 // division by the summed alpha. The vector and the plain forms give the same bits, so either
-// may finish what the other leaves; tests run the plain form alone through ResampleWith.
+// may finish what the other leaves; tests run each form alone through ResampleWith.
 #pragma once
 
 #include <cstddef>
