@@ -4,6 +4,9 @@
 #include <array>
 #include <cstdlib>
 
+#include "import/pair_rows.h"
+#include "import/resample_rows.h"
+
 namespace coiffure {
 
 RgbaImage RgbaImage::Create(int width, int height) {
@@ -109,26 +112,32 @@ void ClearBorderBackground(RgbaImage& image, int tolerance) {
   SoftenEdge(image, ref, tolerance);
 }
 
-std::optional<RgbaImage> CropToVisible(const RgbaImage& image) {
-  int x0 = image.width, y0 = image.height, x1 = -1, y1 = -1;
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      if (image.Pixel(x, y)[3] == 0) continue;
-      x0 = std::min(x0, x);
-      x1 = std::max(x1, x);
-      y0 = std::min(y0, y);
-      y1 = std::max(y1, y);
-    }
-  }
-  if (x1 < 0) return std::nullopt;
-  const int bw = x1 - x0 + 1, bh = y1 - y0 + 1;
-  // A little air around the hair, so the mask's soft edge is not cut by the picture's edge.
-  const int margin = std::max(2, std::max(bw, bh) / 50);
-  RgbaImage out = RgbaImage::Create(bw + 2 * margin, bh + 2 * margin);
-  for (int y = 0; y < bh; ++y)
-    std::copy_n(image.Pixel(x0, y0 + y), static_cast<size_t>(bw) * 4,
-                out.Pixel(margin, margin + y));
+namespace {
+
+// The visible pixels' rectangle with a little air around it, so the mask's soft edge is not
+// cut by the picture's edge; with extents, also where each row's visible pixels lie.
+std::optional<resample::Window> VisibleWindow(const RgbaImage& image,
+                                              std::vector<resample::Extent>* extents = nullptr) {
+  const std::optional<pair_rows::Box> box = pair_rows::VisibleBox(image, BestLoops(), extents);
+  if (!box) return std::nullopt;
+  const int margin = std::max(2, std::max(box->width, box->height) / 50);
+  return resample::Window{&image, box->x0, box->y0, box->width, box->height, margin, extents};
+}
+
+RgbaImage CopyWindow(const resample::Window& w) {
+  RgbaImage out = RgbaImage::Create(w.OuterWidth(), w.OuterHeight());
+  for (int y = 0; y < w.height; ++y)
+    std::copy_n(w.image->Pixel(w.x0, w.y0 + y), static_cast<size_t>(w.width) * 4,
+                out.Pixel(w.margin, w.margin + y));
   return out;
+}
+
+}  // namespace
+
+std::optional<RgbaImage> CropToVisible(const RgbaImage& image) {
+  const std::optional<resample::Window> window = VisibleWindow(image);
+  if (!window) return std::nullopt;
+  return CopyWindow(*window);
 }
 
 RgbaImage PadToMinimum(const RgbaImage& image) {
@@ -142,53 +151,64 @@ RgbaImage PadToMinimum(const RgbaImage& image) {
 }
 
 HairstylePair MakePair(const RgbaImage& image) {
-  const int w = image.width, h = image.height;
-  HairstylePair pair;
-  pair.colour = Picture::Create24(w, h);
-  pair.mask = Picture::Create24(w, h, {255, 255, 255});
-  // Serpentine Floyd-Steinberg on the alpha; one padding cell each side spares the bounds tests.
-  std::vector<float> cur(static_cast<size_t>(w) + 2), next(static_cast<size_t>(w) + 2);
-  for (int y = 0; y < h; ++y) {
-    const int dir = y % 2 == 0 ? 1 : -1;
-    uint8_t* colour = pair.colour.Row(y);
-    uint8_t* mask = pair.mask.Row(y);
-    for (int i = 0; i < w; ++i) {
-      const int x = dir > 0 ? i : w - 1 - i;
-      const uint8_t* p = image.Pixel(x, y);
-      bool hair = p[3] == 255;
-      // Fully opaque and fully transparent pixels keep their level, so no stray dot lands
-      // outside the hair and no hole inside it; only partial alpha carries error on.
-      if (p[3] != 0 && p[3] != 255) {
-        const float v = static_cast<float>(p[3]) + cur[static_cast<size_t>(x + 1)];
-        hair = v >= 127.5f;
-        const float e = v - (hair ? 255.0f : 0.0f);
-        cur[static_cast<size_t>(x + 1 + dir)] += e * (7.0f / 16);
-        next[static_cast<size_t>(x + 1 - dir)] += e * (3.0f / 16);
-        next[static_cast<size_t>(x + 1)] += e * (5.0f / 16);
-        next[static_cast<size_t>(x + 1 + dir)] += e * (1.0f / 16);
-      }
-      if (!hair) continue;
-      ++pair.hair_pixels;
-      std::copy_n(p, 3, colour + 3 * x);
-      std::fill_n(mask + 3 * x, 3, uint8_t{0});
-    }
-    cur.swap(next);
-    std::fill(next.begin(), next.end(), 0.0f);
+  return pair_rows::MakePairWith(image, BestLoops());
+}
+
+namespace {
+
+// The window's rows as the cut-out would hold them, margins and all, one at a time.
+void WindowRowsInto(const resample::Window& w, pair_rows::PairBuilder& builder) {
+  std::vector<uint8_t> row(static_cast<size_t>(w.OuterWidth()) * 4);
+  for (int y = 0; y < w.OuterHeight(); ++y) {
+    const int inner = y - w.margin;
+    if (inner >= 0 && inner < w.height)
+      std::copy_n(w.image->Pixel(w.x0, w.y0 + inner), static_cast<size_t>(w.width) * 4,
+                  row.data() + static_cast<size_t>(w.margin) * 4);
+    else
+      std::fill(row.begin(), row.end(), uint8_t{0});
+    builder.AddRow(row.data());
   }
+}
+
+// The conversion once the background is transparent: the visible window is resampled where it
+// stands (a crop would copy nearly the whole picture first) and, unless it needs padding,
+// straight into the pair, row by row.
+std::optional<HairstylePair> ConvertVisible(const RgbaImage& image) {
+  std::vector<resample::Extent> extents;
+  const std::optional<resample::Window> window = VisibleWindow(image, &extents);
+  if (!window) return std::nullopt;
+  const Size outer{window->OuterWidth(), window->OuterHeight()};
+  const Size size = FittedSize(outer.width, outer.height);
+  std::optional<HairstylePair> pair;
+  if (size.width >= kImportMinSide && size.height >= kImportMinSide) {
+    pair_rows::PairBuilder builder(size.width, size.height, BestLoops());
+    if (size == outer)
+      WindowRowsInto(*window, builder);
+    else
+      resample::ResampleWindowRows(*window, size, BestLoops(),
+                                   [&](const uint8_t* row) { builder.AddRow(row); });
+    pair = builder.Take();
+  } else {
+    pair = MakePair(PadToMinimum(size == outer
+                                     ? CopyWindow(*window)
+                                     : resample::ResampleWindow(*window, size, BestLoops())));
+  }
+  if (pair->hair_pixels == 0) return std::nullopt;
   return pair;
 }
 
-std::optional<HairstylePair> ConvertToHairstyle(RgbaImage image) {
+}  // namespace
+
+std::optional<HairstylePair> ConvertToHairstyle(const RgbaImage& image) {
+  if (HasTransparency(image)) return ConvertVisible(image);
+  RgbaImage copy = image;
+  ClearBorderBackground(copy);
+  return ConvertVisible(copy);
+}
+
+std::optional<HairstylePair> ConvertToHairstyle(RgbaImage&& image) {
   if (!HasTransparency(image)) ClearBorderBackground(image);
-  std::optional<RgbaImage> cropped = CropToVisible(image);
-  if (!cropped) return std::nullopt;
-  image = {};  // the full-size picture is no longer needed
-  const Size size = FittedSize(cropped->width, cropped->height);
-  RgbaImage fitted = size == Size{cropped->width, cropped->height} ? std::move(*cropped)
-                                                                   : Resample(*cropped, size);
-  HairstylePair pair = MakePair(PadToMinimum(fitted));
-  if (pair.hair_pixels == 0) return std::nullopt;
-  return pair;
+  return ConvertVisible(image);
 }
 
 }  // namespace coiffure

@@ -69,7 +69,10 @@ RgbaImage PadToMinimum(const RgbaImage& image);
 // fully transparent ones never), the colour picture black wherever the mask is white.
 HairstylePair MakePair(const RgbaImage& image);
 
-// The whole conversion. Nothing when no pixel is left once the background is removed.
-std::optional<HairstylePair> ConvertToHairstyle(RgbaImage image);
+// The whole conversion. Nothing when no pixel is left once the background is removed. A
+// picture with transparency is read where it is; one without is cleared of its background,
+// in a copy unless it is handed over.
+std::optional<HairstylePair> ConvertToHairstyle(const RgbaImage& image);
+std::optional<HairstylePair> ConvertToHairstyle(RgbaImage&& image);
 
 }  // namespace coiffure

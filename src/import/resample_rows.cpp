@@ -2,23 +2,11 @@
 
 #include <algorithm>
 
-#if defined(__SSE2__) || defined(_M_X64)
-#include <emmintrin.h>
-#define COIFFURE_RESAMPLE_SSE2 1
-#endif
+#include "import/resample_kernels.h"
 
 namespace coiffure::resample {
 
 namespace {
-
-// Rounds a non-negative value to a byte, half up; the vector form truncates and saturates
-// the same way.
-uint8_t ToByte(float v) {
-  return static_cast<uint8_t>(std::min(v + 0.5f, 255.0f));
-}
-
-// Exact integer sums: a pair adds at most 2 * 255 * 255 to a lane.
-constexpr size_t kMaxPairsPerSum = 16384;
 
 void RowProductsPlain(const uint8_t* row, int from, int width, float* out) {
   for (int x = from; x < width; ++x) {
@@ -60,36 +48,16 @@ void AcrossPlain(const float* columns, const Across& across, size_t o, float acc
     for (int k = 0; k < 4; ++k) acc[k] += c[i + k] * w[i + k];
 }
 
-void AcrossToPixelsPlain(const float* columns, const Across& across, size_t from, float alpha_scale,
-                         uint8_t* out) {
-  for (size_t o = from; o < across.first.size(); ++o) {
+void AcrossToPixelsPlain(const float* columns, const Across& across, size_t from, size_t to,
+                         float alpha_scale, uint8_t* out) {
+  for (size_t o = from; o < to; ++o) {
     float s[4];
     AcrossPlain(columns, across, o, s);
-    uint8_t* d = out + o * 4;
-    d[3] = ToByte(s[3] * alpha_scale);
-    const float r = 255.0f / s[3];
-    for (int c = 0; c < 3; ++c) d[c] = d[3] == 0 ? 0 : ToByte(s[c] * r);
+    SumsToPixel(s, alpha_scale, out + o * 4);
   }
 }
 
-#ifdef COIFFURE_RESAMPLE_SSE2
-
-// Adds one pair of rows over four columns. Interleaving the two rows' bytes puts each
-// channel's two values side by side, so one multiply-add per column gives
-// (blue, green, red) times alpha summed over both rows, and 255 times the alpha sum.
-inline void AddPair(const uint8_t* a, const uint8_t* b, __m128i s[4]) {
-  const __m128i zero = _mm_setzero_si128();
-  const __m128i alpha_to_255 = _mm_set_epi16(255, 255, 0, 0, 0, 0, 0, 0);
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(a));
-  const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b));
-  const __m128i lo = _mm_unpacklo_epi8(v, u), hi = _mm_unpackhi_epi8(v, u);
-  const __m128i x[4] = {_mm_unpacklo_epi8(lo, zero), _mm_unpackhi_epi8(lo, zero),
-                        _mm_unpacklo_epi8(hi, zero), _mm_unpackhi_epi8(hi, zero)};
-  for (int i = 0; i < 4; ++i) {
-    const __m128i alphas = _mm_shuffle_epi32(x[i], 0xFF);
-    s[i] = _mm_add_epi32(s[i], _mm_madd_epi16(_mm_or_si128(x[i], alpha_to_255), alphas));
-  }
-}
+#ifdef COIFFURE_X86_64
 
 // Alpha times each colour, and 255 times alpha, for four pixels: 16-bit products (at most
 // 255 * 255) widened to 32 bits.
@@ -115,7 +83,9 @@ int RowProductsSse2(const uint8_t* row, int width, float* out) {
 inline void SumPairsSse2(const Down& down, size_t begin, size_t end, size_t at, __m128 f[4]) {
   __m128i s[4] = {_mm_setzero_si128(), _mm_setzero_si128(), _mm_setzero_si128(),
                   _mm_setzero_si128()};
-  for (size_t i = begin; i < end; ++i) AddPair(down.pairs[i].a + at, down.pairs[i].b + at, s);
+  for (size_t i = begin; i < end; ++i)
+    AddPair(_mm_loadu_si128(reinterpret_cast<const __m128i*>(down.pairs[i].a + at)),
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(down.pairs[i].b + at)), s);
   for (int i = 0; i < 4; ++i) f[i] = _mm_cvtepi32_ps(s[i]);
 }
 
@@ -155,32 +125,11 @@ inline void AcrossSse2(const float* columns, const Across& across, size_t o, __m
       h[j] = _mm_add_ps(h[j], _mm_mul_ps(_mm_loadu_ps(c[j] + i), _mm_loadu_ps(w + j * stride + i)));
 }
 
-// Four pixels' sums to four pixels: one division gives the four reciprocals of the alpha sums.
-inline __m128i PixelsSse2(const __m128 h[4], __m128 scale) {
-  const __m128 alphas = _mm_shuffle_ps(_mm_shuffle_ps(h[0], h[1], 0xFF),
-                                       _mm_shuffle_ps(h[2], h[3], 0xFF), _MM_SHUFFLE(2, 0, 2, 0));
-  const __m128 r = _mm_div_ps(_mm_set1_ps(255.0f), alphas);
-  // (r0, scale, r1, scale) and (r2, scale, r3, scale): each pixel's multipliers are its
-  // reciprocal for the three colours and the alpha scale for the alpha.
-  const __m128 lo = _mm_unpacklo_ps(r, scale), hi = _mm_unpackhi_ps(r, scale);
-  const __m128 m[4] = {_mm_shuffle_ps(lo, lo, _MM_SHUFFLE(1, 0, 0, 0)),
-                       _mm_shuffle_ps(lo, lo, _MM_SHUFFLE(3, 2, 2, 2)),
-                       _mm_shuffle_ps(hi, hi, _MM_SHUFFLE(1, 0, 0, 0)),
-                       _mm_shuffle_ps(hi, hi, _MM_SHUFFLE(3, 2, 2, 2))};
-  __m128i q[4];
-  for (int j = 0; j < 4; ++j)
-    q[j] = _mm_cvttps_epi32(_mm_add_ps(_mm_mul_ps(h[j], m[j]), _mm_set1_ps(0.5f)));
-  const __m128i px = _mm_packus_epi16(_mm_packs_epi32(q[0], q[1]), _mm_packs_epi32(q[2], q[3]));
-  const __m128i alpha_bits = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-  const __m128i clear = _mm_cmpeq_epi32(_mm_and_si128(px, alpha_bits), _mm_setzero_si128());
-  return _mm_andnot_si128(clear, px);
-}
-
 size_t AcrossToPixelsSse2(const float* columns, const Across& across, float alpha_scale,
-                          uint8_t* out) {
+                          size_t from, size_t to, uint8_t* out) {
   const __m128 scale = _mm_set1_ps(alpha_scale);
-  size_t o = 0;
-  for (; o + 4 <= across.first.size(); o += 4) {
+  size_t o = from;
+  for (; o + 4 <= to; o += 4) {
     __m128 h[4];
     AcrossSse2(columns, across, o, h);
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out + o * 4), PixelsSse2(h, scale));
@@ -192,35 +141,62 @@ size_t AcrossToPixelsSse2(const float* columns, const Across& across, float alph
 
 }  // namespace
 
-void RowProducts(const uint8_t* row, int width, float* out, bool vectors) {
+void RowProducts(const uint8_t* row, int width, float* out, Loops loops) {
   int done = 0;
-#ifdef COIFFURE_RESAMPLE_SSE2
-  if (vectors) done = RowProductsSse2(row, width, out);
+#ifdef COIFFURE_X86_64
+  if (loops == Loops::kAvx2) done = RowProductsAvx2(row, width, out);
+  if (loops == Loops::kSse2) done = RowProductsSse2(row, width, out);
 #else
-  (void)vectors;
+  (void)loops;
 #endif
   RowProductsPlain(row, done, width, out);
 }
 
-void SumDown(const Down& down, int width, float* out, bool vectors) {
+void SumDown(const Down& down, int width, float* out, Loops loops) {
   int done = 0;
-#ifdef COIFFURE_RESAMPLE_SSE2
-  if (vectors) done = SumDownSse2(down, width, out);
+#ifdef COIFFURE_X86_64
+  if (loops == Loops::kAvx2) done = SumDownAvx2(down, width, out);
+  if (loops == Loops::kSse2) done = SumDownSse2(down, width, out);
 #else
-  (void)vectors;
+  (void)loops;
 #endif
   SumDownPlain(down, done, width, out);
 }
 
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, size_t from,
+                    size_t to, uint8_t* out, Loops loops) {
+  size_t done = from;
+#ifdef COIFFURE_X86_64
+  if (loops == Loops::kAvx2) done = AcrossToPixelsAvx2(columns, across, alpha_scale, from, to, out);
+  if (loops == Loops::kSse2) done = AcrossToPixelsSse2(columns, across, alpha_scale, from, to, out);
+#else
+  (void)loops;
+#endif
+  AcrossToPixelsPlain(columns, across, done, to, alpha_scale, out);
+}
+
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
+                    Loops loops) {
+  AcrossToPixels(columns, across, alpha_scale, 0, across.first.size(), out, loops);
+}
+
+namespace {
+Loops Widest(bool vectors) {
+  return vectors ? BestLoops() : Loops::kPlain;
+}
+}  // namespace
+
+void RowProducts(const uint8_t* row, int width, float* out, bool vectors) {
+  RowProducts(row, width, out, Widest(vectors));
+}
+
+void SumDown(const Down& down, int width, float* out, bool vectors) {
+  SumDown(down, width, out, Widest(vectors));
+}
+
 void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
                     bool vectors) {
-  size_t done = 0;
-#ifdef COIFFURE_RESAMPLE_SSE2
-  if (vectors) done = AcrossToPixelsSse2(columns, across, alpha_scale, out);
-#else
-  (void)vectors;
-#endif
-  AcrossToPixelsPlain(columns, across, done, alpha_scale, out);
+  AcrossToPixels(columns, across, alpha_scale, out, Widest(vectors));
 }
 
 }  // namespace coiffure::resample

@@ -1,14 +1,16 @@
 // The inner loops of the area-averaging resampling, one output row at a time: sums down the
 // source rows the row covers, then across the columns each output pixel covers and the
 // division by the summed alpha. The vector and the plain forms give the same bits, so either
-// may finish what the other leaves; tests run the plain form alone through ResampleWith.
+// may finish what the other leaves; tests run each form alone through ResampleWith.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "import/convert.h"
+#include "import/loops.h"
 
 namespace coiffure::resample {
 
@@ -40,6 +42,7 @@ struct Partial {
 struct Down {
   std::vector<RowPair> pairs;
   std::vector<Partial> partials;
+  bool last_alone = false;  // the last pair's second row is the row of zeros
 };
 
 // out[4x + c] for x in [0, width): alpha times colour c, the colours in blue, green, red
@@ -66,5 +69,43 @@ void AcrossToPixels(const float* columns, const Across& across, float alpha_scal
 
 // Resample, with the vector loops or (vectors false) with the plain ones only.
 RgbaImage ResampleWith(const RgbaImage& image, Size size, bool vectors);
+
+// The same row functions with a chosen form of the loops (`vectors` above means the widest).
+void RowProducts(const uint8_t* row, int width, float* out, Loops loops);
+void SumDown(const Down& down, int width, float* out, Loops loops);
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, uint8_t* out,
+                    Loops loops);
+// Output pixels [from, to) only (out still points at pixel 0).
+void AcrossToPixels(const float* columns, const Across& across, float alpha_scale, size_t from,
+                    size_t to, uint8_t* out, Loops loops);
+
+// Halving both sides exactly: output pixel x of a row is source pixels 2x and 2x + 1 of rows
+// a and b, with the same bits the general loops give for that ratio.
+void HalveRow(const uint8_t* a, const uint8_t* b, int out_width, uint8_t* out, Loops loops);
+
+// A row's visible pixels lie in [first, last]; none when first > last.
+struct Extent {
+  int first = 0, last = -1;
+};
+
+// A window of a picture with a transparent margin around it, as CropToVisible cuts it out:
+// resampled as it stands, without the copy.
+struct Window {
+  const RgbaImage* image = nullptr;
+  int x0 = 0, y0 = 0, width = 0, height = 0;  // the window inside the picture
+  int margin = 0;                             // transparent pixels on each side
+  // Where known, each window row's extent in window columns: what lies outside it is
+  // transparent, so it is neither read nor summed.
+  const std::vector<Extent>* extents = nullptr;
+  int OuterWidth() const { return width + 2 * margin; }
+  int OuterHeight() const { return height + 2 * margin; }
+};
+RgbaImage ResampleWindow(const Window& window, Size size, Loops loops);
+// The same, each output row handed on (size.width pixels) as soon as it is made, top first.
+void ResampleWindowRows(const Window& window, Size size, Loops loops,
+                        const std::function<void(const uint8_t* row)>& take);
+
+// Resample with a chosen form of the loops.
+RgbaImage ResampleWith(const RgbaImage& image, Size size, Loops loops);
 
 }  // namespace coiffure::resample
