@@ -1,9 +1,11 @@
-// CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe.
-// With "/quiet" it works without a window and its exit code is the number of files not imported.
+// CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe,
+// and with "/photo FILE" the customer photo ml_data\test.bmp. With "/quiet" it works without a
+// window and its exit code is the number of files not imported (the photo counting as one).
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include "import/customer_photo.h"
 #include "import/import_window_win.h"
 #include "import/library_folder_win.h"
 #include "import/wic_win.h"
@@ -19,12 +21,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   const ImportCommand command = ParseImportCommand(args);
 
   ScopedCom com;
-  const std::string library = AppFolder() + "ml_fx\\";
-  Win32LibraryFolder folder(library);
+  const std::string library = AppFolder() + "ml_fx\\", photos = AppFolder() + "ml_data\\";
+  Win32LibraryFolder library_folder(library), photo_folder(photos, kMsgPhotoFolderNotWritable);
+  const DeskFolders folders{library_folder, library, photo_folder, photos + kPhotoFileName};
   WicPictureSource source;
-  if (!command.quiet) return RunImportWindow(source, folder, library, command.files, show);
-  std::vector<ImportResult> results;
+  if (!command.quiet) return RunImportWindow(source, folders, command, show);
+  int refused = 0;
+  if (command.photo)
+    refused += !ReplaceCustomerPhoto(*command.photo, source, photo_folder).replaced;
   for (const std::string& file : command.files)
-    results.push_back(ImportPicture(file, source, folder));
-  return CountNotImported(results);
+    refused += !ImportPicture(file, source, library_folder).imported;
+  return refused;
 }
