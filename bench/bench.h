@@ -27,5 +27,6 @@ std::vector<Workload> CompositeWorkloads();
 std::vector<Workload> DecodeWorkloads();
 std::vector<Workload> ImportWorkloads();
 std::vector<Workload> ThumbnailWorkloads();
+std::vector<Workload> DeskWorkloads();
 
 }  // namespace coiffure::bench

@@ -58,7 +58,7 @@ Picture FlattenOnWhite(const RgbaImage& image) {
   return out;
 }
 
-Picture MakeCustomerPhoto(RgbaImage image) {
+Picture MakeCustomerPhoto(const RgbaImage& image) {
   const Size size = PhotoSize(image.width, image.height);
   if (size == Size{image.width, image.height}) return FlattenOnWhite(image);
   return FlattenOnWhite(Resample(image, size));
@@ -89,7 +89,11 @@ PhotoResult ReplaceCustomerPhoto(const std::string& path, PictureSource& source,
 std::string PhotoResultText(const PhotoResult& result) {
   if (!result.replaced) return "未换照片：" + result.message;
   return "已换为顾客照片（" + std::to_string(result.size.width) + " × " +
-         std::to_string(result.size.height) + "），在 Coiffure 中单击“重新引入底片”即可看到";
+         std::to_string(result.size.height) + "）";
+}
+
+std::string PhotoNextStep(const std::string& file_name) {
+  return "已换上 " + file_name + "：在 Coiffure 中单击“重新引入底片”即可看到。";
 }
 
 }  // namespace coiffure

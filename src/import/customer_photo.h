@@ -30,7 +30,7 @@ Picture FlattenOnWhite(const RgbaImage& image);
 
 // The photo Coiffure will show: brought to PhotoSize with the area-averaging reduction, then
 // flattened.
-Picture MakeCustomerPhoto(RgbaImage image);
+Picture MakeCustomerPhoto(const RgbaImage& image);
 
 struct PhotoResult {
   std::string path;  // the picture file as given
@@ -44,7 +44,9 @@ struct PhotoResult {
 PhotoResult ReplaceCustomerPhoto(const std::string& path, PictureSource& source,
                                  LibraryFolder& photo_folder);
 
-// "已换为顾客照片（W × H）…" with the command that shows it, or "未换照片：REASON".
+// "已换为顾客照片（W × H）", or "未换照片：REASON".
 std::string PhotoResultText(const PhotoResult& result);
+// What the operator does next to see a new photo: Coiffure's command that reloads the file.
+std::string PhotoNextStep(const std::string& file_name);
 
 }  // namespace coiffure

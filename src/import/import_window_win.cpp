@@ -15,7 +15,7 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffureImportWindow";
 constexpr UINT kWorkPendingMessage = WM_APP + 1;
-constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3, kDropLines = 2;
+constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3;
 constexpr int kMinListWidth = 380;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
@@ -144,7 +144,8 @@ void ImportWindow::FormResize(int width, int height) {
   const int text_width = left_width - kPad - kButtonWidth, button_x = kPad + text_width + kPad;
   MoveWindow(hint_, kPad, kPad, text_width, hint_height_, TRUE);
   MoveWindow(add_button_, button_x, kPad, kButtonWidth, kButtonHeight, TRUE);
-  const int drop_top = 2 * kPad + hint_height_, drop_height = kDropLines * line_height_ + 14;
+  const int drop_top = 2 * kPad + hint_height_;
+  const int drop_height = PhotoDropZone::kTextLines * line_height_ + 14;
   MoveWindow(drop_.Handle(), kPad, drop_top, text_width, drop_height, TRUE);
   MoveWindow(photo_button_, button_x, drop_top + (drop_height - kButtonHeight) / 2, kButtonWidth,
              kButtonHeight, TRUE);
@@ -220,6 +221,7 @@ void ImportWindow::ReplacePhoto(const std::vector<std::string>& files) {
   const PhotoResult result = ReplaceCustomerPhoto(files[0], source_, folders_.photos);
   SetCursor(previous);
   AddRow(PhotoRow(result, folders_.photo_path));
+  if (result.replaced) drop_.SetNotice(PhotoNextStep(FileNameOf(result.path)));
   const int photo_row = static_cast<int>(rows_.size()) - 1;
   for (size_t i = 1; i < files.size(); ++i)
     AddRow({FileNameOf(files[i]), "未使用：一次只能换一张顾客照片", false, {}});

@@ -8,6 +8,7 @@ namespace coiffure {
 namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffurePhotoDrop";
+constexpr const char* kTitle = "顾客照片：把一张照片拖到这个框里";
 
 }  // namespace
 
@@ -27,7 +28,13 @@ HWND PhotoDropZone::Create(HWND parent, HFONT font) {
   font_ = font;
   Register({kClassName, GetSysColorBrush(COLOR_WINDOW), CS_HREDRAW | CS_VREDRAW});
   CreateWin(WS_EX_ACCEPTFILES, kClassName, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent);
+  SetNotice("它会替换 Coiffure 的照片 ml_data\\test.bmp");
   return hwnd_;
+}
+
+void PhotoDropZone::SetNotice(const std::string& notice) {
+  SetWindowTextW(hwnd_, Widen(std::string(kTitle) + "\n" + notice).c_str());
+  InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 LRESULT PhotoDropZone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -48,16 +55,18 @@ LRESULT PhotoDropZone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 void PhotoDropZone::Paint(HDC dc) {
   RECT r;
   GetClientRect(hwnd_, &r);
-  // A dashed frame, as drop targets are commonly drawn.
-  const Pen pen(CreatePen(PS_DASH, 1, GetSysColor(COLOR_GRAYTEXT)));
+  // Short dashes, as drop targets are commonly framed.
+  static constexpr DWORD kDashes[] = {4, 3};
+  const LOGBRUSH colour{BS_SOLID, GetSysColor(COLOR_GRAYTEXT), 0};
+  const Pen pen(ExtCreatePen(PS_GEOMETRIC | PS_USERSTYLE, 1, &colour, 2, kDashes));
   const ScopedSelect select_pen(dc, pen.Get());
   const ScopedSelect select_brush(dc, GetStockObject(NULL_BRUSH));
   Rectangle(dc, r.left, r.top, r.right, r.bottom);
   const ScopedSelect select_font(dc, font_);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  const std::wstring text =
-      Widen("顾客照片：把一张照片拖到这个框里\n它会替换 Coiffure 中的照片 ml_data\\test.bmp");
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), int(text.size()))));
   RECT inside{r.left + 10, r.top + 6, r.right - 10, r.bottom - 6};
   DrawTextW(dc, text.c_str(), -1, &inside, DT_WORDBREAK | DT_NOPREFIX);
 }

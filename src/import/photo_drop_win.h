@@ -20,8 +20,13 @@ std::vector<std::string> DroppedFiles(HDROP drop);
 class PhotoDropZone : public BaseWindow<PhotoDropZone> {
  public:
   using DropFn = std::function<void(const std::vector<std::string>&)>;
+  static constexpr int kTextLines = 3;
+
   explicit PhotoDropZone(DropFn on_drop) : on_drop_(std::move(on_drop)) {}
   HWND Create(HWND parent, HFONT font);
+  // The line under the box's title: what the box does, or what happened last (also the
+  // window's text, for readers of the screen).
+  void SetNotice(const std::string& notice);
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

@@ -40,15 +40,16 @@ Walk WalkFor(int orientation, int64_t w, int64_t h) {
 
 }  // namespace
 
-RgbaImage Upright(RgbaImage image, int orientation) {
+RgbaImage Upright(const RgbaImage& image, int orientation) {
   if (orientation < 2 || orientation > 8 || image.width <= 0 || image.height <= 0) return image;
   const bool swaps = orientation >= 5;
   RgbaImage out =
       RgbaImage::Create(swaps ? image.height : image.width, swaps ? image.width : image.height);
   const Walk walk = WalkFor(orientation, image.width, image.height);
   const uint8_t* in = image.bgra.data();
-  // In tiles, so that a quarter turn reads each stored row's cache lines while they are near.
-  constexpr int kTile = 64;
+  // In small tiles, so that a quarter turn reads each stored row's cache lines (and pages)
+  // while they are still near; 16 was the fastest of 16 to 128 on a 4032 x 3024 picture.
+  constexpr int kTile = 16;
   for (int ty = 0; ty < out.height; ty += kTile) {
     for (int tx = 0; tx < out.width; tx += kTile) {
       const int y1 = std::min(ty + kTile, out.height), x1 = std::min(tx + kTile, out.width);
@@ -66,7 +67,10 @@ RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
   const std::optional<HeaderSize> size = ReadHeaderSize(file);
   if (size && ExceedsPictureLimits(size->width, size->height))
     throw ImportError(kMsgPictureTooLarge);
-  return Upright(decoder.DecodePixels(file), ReadOrientation(file));
+  RgbaImage pixels = decoder.DecodePixels(file);
+  const int orientation = ReadOrientation(file);
+  if (orientation == 1) return pixels;
+  return Upright(pixels, orientation);
 }
 
 }  // namespace coiffure

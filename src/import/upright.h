@@ -18,7 +18,7 @@ class PixelDecoder {
 
 // The picture shown the right way up for an EXIF orientation (1 to 8; anything else is 1):
 // mirrored and turned by quarter turns; 5 to 8 swap width and height.
-RgbaImage Upright(RgbaImage image, int orientation);
+RgbaImage Upright(const RgbaImage& image, int orientation);
 
 // Throws ImportError(kMsgPictureTooLarge) before the decoder runs when the header claims a size
 // beyond the limits; else the decoded picture, upright.

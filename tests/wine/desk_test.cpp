@@ -254,7 +254,9 @@ TEST(DeskWindow, ThePreviewShowsStylesByCoiffuresCompositeAndPhotosAsThePaintBox
   // A photo dropped on its own box, with a second file that is not used.
   Drop(window.PhotoDrop(), {folder.Path("customer.png"), folder.Path("hair.png")});
   ASSERT_EQ(window.Rows().size(), 3u);
-  EXPECT_NE(window.Rows()[1].result.find("重新引入底片"), std::string::npos);
+  EXPECT_EQ(window.Rows()[1].result, "已换为顾客照片（333 × 444）");
+  EXPECT_NE(WindowText(window.PhotoDrop()).find("customer.png：在 Coiffure 中单击“重新引入底片”"),
+            std::string::npos);
   EXPECT_FALSE(window.Rows()[2].ok);
   EXPECT_EQ(window.Preview().Caption().rfind("顾客照片在 Coiffure 图片区中的样子", 0), 0u);
   EXPECT_EQ(OnScreen(preview, 300, 10), new_photo);  // 333 wide, centred: x 98 to 430
