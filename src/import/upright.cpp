@@ -63,10 +63,14 @@ RgbaImage Upright(const RgbaImage& image, int orientation) {
   return out;
 }
 
-RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
+void RefuseHugeHeader(std::span<const uint8_t> file) {
   const std::optional<HeaderSize> size = ReadHeaderSize(file);
   if (size && ExceedsPictureLimits(size->width, size->height))
     throw ImportError(kMsgPictureTooLarge);
+}
+
+RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
+  RefuseHugeHeader(file);
   RgbaImage pixels = decoder.DecodePixels(file);
   const int orientation = ReadOrientation(file);
   if (orientation == 1) return pixels;

@@ -20,8 +20,11 @@ class PixelDecoder {
 // mirrored and turned by quarter turns; 5 to 8 swap width and height.
 RgbaImage Upright(const RgbaImage& image, int orientation);
 
-// Throws ImportError(kMsgPictureTooLarge) before the decoder runs when the header claims a size
-// beyond the limits; else the decoded picture, upright.
+// Throws ImportError(kMsgPictureTooLarge) when the header in these bytes (a whole file, or its
+// beginning) claims a size beyond the limits.
+void RefuseHugeHeader(std::span<const uint8_t> file);
+
+// RefuseHugeHeader before the decoder runs; then the decoded picture, upright.
 RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder);
 
 }  // namespace coiffure

@@ -47,6 +47,16 @@ struct ScopedFile {
   }
 };
 
+void ReadExactly(HANDLE file, uint8_t* into, size_t n) {
+  for (size_t done = 0; done < n;) {
+    DWORD got = 0;
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(n - done, 1u << 24));
+    if (!ReadFile(file, into + done, chunk, &got, nullptr) || got == 0)
+      throw ImportError(kMsgCannotOpenPicture);
+    done += got;
+  }
+}
+
 // The whole file, read once: its header is checked and its pixels decoded from these bytes, so
 // the two cannot differ.
 std::vector<uint8_t> ReadPictureFile(const std::string& path) {
@@ -60,15 +70,15 @@ std::vector<uint8_t> ReadPictureFile(const std::string& path) {
   if (file.h == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.h, &size))
     throw ImportError(kMsgCannotOpenPicture);
   if (size.QuadPart > kMaxFileBytes) throw ImportError(kMsgPictureTooLarge);
-  std::vector<uint8_t> bytes(static_cast<size_t>(size.QuadPart));
-  size_t done = 0;
-  while (done < bytes.size()) {
-    DWORD got = 0;
-    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 24));
-    if (!ReadFile(file.h, bytes.data() + done, chunk, &got, nullptr) || got == 0)
-      throw ImportError(kMsgCannotOpenPicture);
-    done += got;
-  }
+  // A header is nearly always in the first megabyte: a huge picture is refused there and the rest
+  // never read. (A header further on is checked once the whole file is in, still before decoding.)
+  const size_t total = static_cast<size_t>(size.QuadPart),
+               first = std::min<size_t>(total, 1u << 20);
+  std::vector<uint8_t> bytes(first);
+  ReadExactly(file.h, bytes.data(), first);
+  RefuseHugeHeader(bytes);
+  bytes.resize(total);
+  ReadExactly(file.h, bytes.data() + first, total - first);
   return bytes;
 }
 
