@@ -99,12 +99,7 @@ TEST_F(Photo, ReplacesTestBmpInOneMoveWithA24BitPictureAndLeavesNothingElse) {
 }
 
 TEST_F(Photo, ARefusalSaysWhyAndLeavesTheOldPhotoByteForByte) {
-  struct Case {
-    std::string path;
-    std::function<void(FakeFolder&)> setup;
-    const char* message;
-  };
-  for (const Case& c : std::vector<Case>{
+  for (const importtest::RefusalCase& c : std::vector<importtest::RefusalCase>{
            {"C:\\in\\notes.txt", nullptr, kMsgNotAPicture},
            {"", nullptr, kMsgNoPhotoFile},
            {"C:\\in\\portrait.jpg", [](FakeFolder& f) { f.can_create = false; },
@@ -115,7 +110,7 @@ TEST_F(Photo, ARefusalSaysWhyAndLeavesTheOldPhotoByteForByte) {
        }) {
     FakeFolder f;
     f.files["test.bmp"] = {"test.bmp", {1, 2, 3}};
-    if (c.setup) c.setup(f);
+    if (c.fault) c.fault(f);
     const PhotoResult r = ReplaceCustomerPhoto(c.path, source, f);
     EXPECT_FALSE(r.replaced) << c.path;
     EXPECT_EQ(r.message, c.message) << c.path;

@@ -70,6 +70,13 @@ class FakeFolder : public LibraryFolder {
   std::function<void(const std::string&)> before_move;
 };
 
+// A refusal to check: the file, a fault put into the folder first (or none), the reason expected.
+struct RefusalCase {
+  std::string path;
+  std::function<void(FakeFolder&)> fault;
+  const char* message;
+};
+
 class FakeSource : public PictureSource {
  public:
   RgbaImage Decode(const std::string& path) override {

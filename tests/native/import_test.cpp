@@ -102,12 +102,7 @@ TEST_F(Import, WritesAPairTheLibraryCanLoadAndNeverOverwrites) {
 }
 
 TEST_F(Import, RefusalsSayWhyAndLeaveNothingBehind) {
-  struct Case {
-    std::string path;
-    std::function<void(FakeFolder&)> setup;
-    const char* message;
-  };
-  for (const Case& c : std::vector<Case>{
+  for (const importtest::RefusalCase& c : std::vector<importtest::RefusalCase>{
            {"C:\\in\\notes.txt", nullptr, kMsgNotAPicture},
            {"C:\\in\\clear.png", nullptr, kMsgNothingLeft},
            {"C:\\in\\Bob.png", [](FakeFolder& f) { f.can_create = false; }, kMsgFolderNotWritable},
@@ -117,7 +112,7 @@ TEST_F(Import, RefusalsSayWhyAndLeaveNothingBehind) {
        }) {
     FakeFolder f;
     f.files["old.bmp"] = {"old.bmp", {9}};
-    if (c.setup) c.setup(f);
+    if (c.fault) c.fault(f);
     const ImportResult r = ImportPicture(c.path, source, f);
     EXPECT_FALSE(r.imported) << c.path;
     EXPECT_EQ(r.message, c.message) << c.path;
