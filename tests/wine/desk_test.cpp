@@ -216,42 +216,65 @@ void Drop(HWND target, const std::vector<std::string>& files) {
   testing_support::Pump();
 }
 
-TEST(DeskWindow, ThePreviewShowsStylesByCoiffuresCompositeAndPhotosAsThePaintBoxWould) {
+// The desk's window over a scratch library and photo: a style with a border and a hole the
+// photo must show through, and a customer photo to drop on the photo's own box.
+class DeskWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW(Widen(folder.Path("ml_data")).c_str(), nullptr);
+    Picture::Create24(529, 444, kOldPhoto).SaveBmp24(photo);
+    RgbaImage hair = Plain(200, 260, {20, 60, 150, 255});
+    for (int y = 0; y < 260; ++y)
+      for (int x = 0; x < 200; ++x)
+        if (x < 20 || y < 20 || x >= 180 || (x - 100) * (x - 100) + (y - 200) * (y - 200) < 900)
+          hair.Pixel(x, y)[3] = 0;
+    WriteWithWic(folder.Path("hair.png"), GUID_ContainerFormatPng, hair);
+    WriteWithWic(folder.Path("customer.png"), GUID_ContainerFormatPng,
+                 Plain(600, 800, {kNewPhoto.b, kNewPhoto.g, kNewPhoto.r, 255}));
+    ASSERT_TRUE(window.Create());
+    ShowWindow(window.Handle(), SW_SHOW);
+  }
+
+  // Imports the style and loads its pair as written.
+  void ImportStyle() {
+    Drop(window.Handle(), {folder.Path("hair.png")});
+    colour.LoadFromFile(library + "hair.bmp");
+    mask.LoadFromFile(library + "hairmask.bmp");
+  }
+
+  // The preview on screen where the pair's middle, its hole, its border and beyond it land.
+  void ExpectPairOver(Bgr photo_colour) {
+    const Rect r = PairPreviewRect(colour.Width(), colour.Height());
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    for (auto [x, y] : {std::pair{cx, cy}, {cx, r.bottom - 30}, {r.left + 2, cy}, {r.left - 2, cy}})
+      EXPECT_EQ(OnScreen(preview(), x, y), PairAt(colour, mask, photo_colour, x, y))
+          << x << "," << y;
+  }
+
+  HWND preview() const { return window.Preview().Handle(); }
+
+  static constexpr Bgr kOldPhoto{40, 160, 220}, kNewPhoto{200, 30, 90};
   TempFolder folder;
   ScopedCom com;
   WicPictureSource wic;
   const std::string library = folder.Path("ml_fx") + "\\", photo = folder.Path("ml_data\\test.bmp");
-  CreateDirectoryW(Widen(folder.Path("ml_data")).c_str(), nullptr);
-  const Bgr old_photo{40, 160, 220}, new_photo{200, 30, 90};
-  Picture::Create24(529, 444, old_photo).SaveBmp24(photo);
-  RgbaImage hair = Plain(200, 260, {20, 60, 150, 255});
-  for (int y = 0; y < 260; ++y)
-    for (int x = 0; x < 200; ++x)
-      if (x < 20 || y < 20 || x >= 180 || (x - 100) * (x - 100) + (y - 200) * (y - 200) < 900)
-        hair.Pixel(x, y)[3] = 0;  // a border and a hole the preview must show through
-  WriteWithWic(folder.Path("hair.png"), GUID_ContainerFormatPng, hair);
-  WriteWithWic(folder.Path("customer.png"), GUID_ContainerFormatPng,
-               Plain(600, 800, {new_photo.b, new_photo.g, new_photo.r, 255}));
+  Win32LibraryFolder lib{library}, photos{folder.Path("ml_data") + "\\"};
+  ImportWindow window{wic, {lib, library, photos, photo}, false};
+  Picture colour, mask;
+};
 
-  Win32LibraryFolder lib(library), photos(folder.Path("ml_data") + "\\");
-  ImportWindow window(wic, {lib, library, photos, photo}, false);
-  ASSERT_TRUE(window.Create());
-  ShowWindow(window.Handle(), SW_SHOW);
-  EXPECT_EQ(WindowText(window.PhotoButton()), "选择顾客照片...");
-  EXPECT_TRUE(GetWindowLongW(window.PhotoDrop(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
-  Drop(window.Handle(), {folder.Path("hair.png")});
+TEST_F(DeskWindow, AStyleShowsOverThePhotoByCoiffuresComposite) {
+  ImportStyle();
   ASSERT_EQ(window.Rows().size(), 1u);
   EXPECT_EQ(window.Preview().Caption().rfind("发型叠在当前的顾客照片上", 0), 0u);
-  Picture colour, mask;
-  colour.LoadFromFile(library + "hair.bmp");
-  mask.LoadFromFile(library + "hairmask.bmp");
-  const HWND preview = window.Preview().Handle();
-  const Rect r = PairPreviewRect(colour.Width(), colour.Height());
-  const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
-  for (auto [x, y] : {std::pair{cx, cy}, {cx, r.bottom - 30}, {r.left + 2, cy}, {5, 5}})
-    EXPECT_EQ(OnScreen(preview, x, y), PairAt(colour, mask, old_photo, x, y)) << x << "," << y;
+  ExpectPairOver(kOldPhoto);
+}
 
-  // A photo dropped on its own box, with a second file that is not used.
+TEST_F(DeskWindow, APhotoShowsAsThePaintBoxWouldAndStylesAreThenShownOverIt) {
+  ImportStyle();
+  EXPECT_EQ(WindowText(window.PhotoButton()), "选择顾客照片...");
+  EXPECT_TRUE(GetWindowLongW(window.PhotoDrop(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
+  // On the photo's own box, with a second file that is not used.
   Drop(window.PhotoDrop(), {folder.Path("customer.png"), folder.Path("hair.png")});
   ASSERT_EQ(window.Rows().size(), 3u);
   EXPECT_EQ(window.Rows()[1].result, "已换为顾客照片（333 × 444）");
@@ -259,9 +282,9 @@ TEST(DeskWindow, ThePreviewShowsStylesByCoiffuresCompositeAndPhotosAsThePaintBox
             std::string::npos);
   EXPECT_FALSE(window.Rows()[2].ok);
   EXPECT_EQ(window.Preview().Caption().rfind("顾客照片在 Coiffure 图片区中的样子", 0), 0u);
-  EXPECT_EQ(OnScreen(preview, 300, 10), new_photo);  // 333 wide, centred: x 98 to 430
-  EXPECT_EQ(OnScreen(preview, 60, 10), (Bgr{128, 128, 0}));
-  EXPECT_EQ(OnScreen(preview, 440, 400), (Bgr{128, 128, 0}));
+  EXPECT_EQ(OnScreen(preview(), 300, 10), kNewPhoto);  // 333 wide, centred: x 98 to 430
+  EXPECT_EQ(OnScreen(preview(), 60, 10), (Bgr{128, 128, 0}));
+  EXPECT_EQ(OnScreen(preview(), 440, 400), (Bgr{128, 128, 0}));
   // Image3's corner shows the artwork as the platform draws it.
   const Bitmap art(
       static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDB_IMAGE3),
@@ -270,22 +293,25 @@ TEST(DeskWindow, ThePreviewShowsStylesByCoiffuresCompositeAndPhotosAsThePaintBox
   const ScopedSelect select(dc.Get(), art.Get());
   for (auto [x, y] : {std::pair{0, 0}, {80, 70}, {159, 145}, {130, 10}}) {
     const COLORREF c = GetPixel(dc.Get(), x, y);
-    EXPECT_EQ(OnScreen(preview, x, 298 + y), (Bgr{GetBValue(c), GetGValue(c), GetRValue(c)}))
+    EXPECT_EQ(OnScreen(preview(), x, 298 + y), (Bgr{GetBValue(c), GetGValue(c), GetRValue(c)}))
         << x << "," << y;
   }
-
-  // Back to the style: now over the new photo; then a hundred rows, and the preview still
-  // holds one frame.
   window.SelectRow(0);
-  UpdateWindow(preview);
-  for (auto [x, y] : {std::pair{cx, cy}, {cx, r.bottom - 30}, {r.left + 2, cy}})
-    EXPECT_EQ(OnScreen(preview, x, y), PairAt(colour, mask, new_photo, x, y)) << x << "," << y;
+  UpdateWindow(preview());
+  ExpectPairOver(kNewPhoto);
+}
+
+TEST_F(DeskWindow, AHundredRowsKeepOneFrameAndEachRowStillShows) {
+  ImportStyle();
   const size_t kept = window.Preview().BytesKept();
-  Drop(window.Handle(), std::vector<std::string>(97, folder.Path("hair.png")));
+  Drop(window.Handle(), std::vector<std::string>(99, folder.Path("hair.png")));
   ASSERT_EQ(ListView_GetItemCount(window.ListView()), 100);
-  EXPECT_EQ(window.Rows().back().result, "已导入为 hair_98.bmp");
-  window.SelectRow(50);
-  EXPECT_EQ(window.Preview().Caption().rfind("发型叠在当前的顾客照片上", 0), 0u);
+  EXPECT_EQ(window.Rows().back().result, "已导入为 hair_100.bmp");
+  colour.LoadFromFile(library + "hair_50.bmp");
+  mask.LoadFromFile(library + "hair_50mask.bmp");
+  window.SelectRow(49);
+  UpdateWindow(preview());
+  ExpectPairOver(kOldPhoto);
   EXPECT_EQ(window.Preview().BytesKept(), kept);
 }
 

@@ -43,6 +43,28 @@ std::filesystem::path Scratch(const wchar_t* name) {
   return dir;
 }
 
+// Shows each row's preview in turn, as a click on it does, and prints the times.
+void TimePreviews(ImportWindow& window, int count) {
+  std::vector<double> times;
+  for (int row = 0; row < count; ++row) {
+    const double t0 = NowMs();
+    window.SelectRow(row);
+    UpdateWindow(window.Preview().Handle());
+    times.push_back(NowMs() - t0);
+  }
+  std::sort(times.begin(), times.end());
+  std::printf("preview of a row: median %.1f ms, slowest %.1f ms\n", times[times.size() / 2],
+              times.back());
+}
+
+size_t RowBytes(const std::vector<DeskRow>& rows) {
+  size_t bytes = 0;
+  for (const DeskRow& r : rows)
+    bytes += sizeof(r) + r.file.capacity() + r.result.capacity() + r.preview.colour.capacity() +
+             r.preview.mask.capacity() + r.preview.photo.capacity();
+  return bytes;
+}
+
 }  // namespace
 
 int TimePhoto(const std::wstring& file, int runs) {
@@ -84,23 +106,9 @@ int TimeDesk(const std::wstring& file, int count) {
     window.ImportFiles(std::vector<std::string>(static_cast<size_t>(count), Narrow(file)));
     std::printf("%d imports in %.0f ms\n", count, NowMs() - t0);
     PrintMemory("after the imports");
-    std::vector<double> times;
-    for (int row = 0; row < count; ++row) {
-      t0 = NowMs();
-      window.SelectRow(row);
-      UpdateWindow(window.Preview().Handle());
-      times.push_back(NowMs() - t0);
-    }
-    std::sort(times.begin(), times.end());
-    std::printf("preview of a row: median %.1f ms, slowest %.1f ms\n", times[times.size() / 2],
-                times.back());
-    size_t row_bytes = 0;
-    for (const DeskRow& r : window.Rows())
-      row_bytes += sizeof(r) + r.file.capacity() + r.result.capacity() +
-                   r.preview.colour.capacity() + r.preview.mask.capacity() +
-                   r.preview.photo.capacity();
+    TimePreviews(window, count);
     std::printf("kept: preview %zu bytes (one frame and Image3), %zu rows %zu bytes\n",
-                window.Preview().BytesKept(), window.Rows().size(), row_bytes);
+                window.Preview().BytesKept(), window.Rows().size(), RowBytes(window.Rows()));
     PrintMemory("after every preview");
   }
   std::filesystem::remove_all(dir);
