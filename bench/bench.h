@@ -28,5 +28,6 @@ std::vector<Workload> DecodeWorkloads();
 std::vector<Workload> ImportWorkloads();
 std::vector<Workload> ThumbnailWorkloads();
 std::vector<Workload> RecolourWorkloads();
+std::vector<Workload> DeskWorkloads();
 
 }  // namespace coiffure::bench

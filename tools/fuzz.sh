@@ -11,8 +11,8 @@ CXX=${FUZZ_CXX:-clang++}
 OUT=$B/fuzz
 FLAGS=(-std=c++20 -g -O1 -fno-omit-frame-pointer -fsanitize=address,undefined
        -fno-sanitize-recover=all -Isrc -Itests)
-declare -A MAX_LEN=([bmp_fuzz]=16384 [composite_fuzz]=8192)
-TARGETS=(bmp_fuzz composite_fuzz)
+declare -A MAX_LEN=([bmp_fuzz]=16384 [composite_fuzz]=8192 [picture_header_fuzz]=4096)
+TARGETS=(bmp_fuzz composite_fuzz picture_header_fuzz)
 
 mkdir -p "$OUT/obj" "$OUT/artifacts"
 objs=()
@@ -27,11 +27,17 @@ for t in "${TARGETS[@]}"; do
   "$CXX" "${FLAGS[@]}" -fsanitize=fuzzer "tests/fuzz/$t.cpp" "${objs[@]}" -o "$OUT/$t"
 done
 
-# The committed seeds: small valid files of every kind, written by make_seeds when missing.
-if [ ! -d tests/fuzz/corpus/bmp_fuzz ] || [ ! -d tests/fuzz/corpus/composite_fuzz ]; then
-  mkdir -p tests/fuzz/corpus/bmp_fuzz tests/fuzz/corpus/composite_fuzz
+# The committed seeds: small valid files of every kind, written by make_seeds for a target whose
+# corpus is missing (the others keep theirs as merged).
+missing=()
+for t in "${TARGETS[@]}"; do [ -d "tests/fuzz/corpus/$t" ] || missing+=("$t"); done
+if [ ${#missing[@]} -gt 0 ]; then
+  rm -rf "$OUT/seeds" && mkdir -p "$OUT/seeds/bmp_fuzz" "$OUT/seeds/composite_fuzz" \
+                                  "$OUT/seeds/picture_header_fuzz"
   "$CXX" -std=c++20 -Isrc -Itests tests/fuzz/make_seeds.cpp -o "$OUT/make_seeds"
-  "$OUT/make_seeds" tests/fuzz/corpus/bmp_fuzz tests/fuzz/corpus/composite_fuzz
+  "$OUT/make_seeds" "$OUT/seeds/bmp_fuzz" "$OUT/seeds/composite_fuzz" \
+                    "$OUT/seeds/picture_header_fuzz"
+  for t in "${missing[@]}"; do cp -r "$OUT/seeds/$t" "tests/fuzz/corpus/$t"; done
 fi
 
 for t in "${TARGETS[@]}"; do

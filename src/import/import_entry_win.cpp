@@ -1,10 +1,12 @@
-// CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe.
-// With "/quiet" it works without a window and its exit code is the number of files not imported;
+// CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe,
+// and with "/photo FILE" the customer photo ml_data\test.bmp. With "/quiet" it works without a
+// window and its exit code is the number of files not imported (the photo counting as one);
 // "/shade NAME" makes colour variants without a window, its exit code the number not made.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include "import/customer_photo.h"
 #include "import/import_window_win.h"
 #include "import/library_folder_win.h"
 #include "import/shade_command_win.h"
@@ -21,15 +23,22 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   const ImportCommand command = ParseImportCommand(args);
 
   ScopedCom com;
-  const std::string library = AppFolder() + "ml_fx\\";
-  Win32LibraryFolder folder(library);
+  const std::string library = AppFolder() + "ml_fx\\", photos = AppFolder() + "ml_data\\";
+  Win32LibraryFolder library_folder(library), photo_folder(photos, kMsgPhotoFolderNotWritable);
+  const DeskFolders folders{library_folder, library, photo_folder, photos + kPhotoFileName};
   WicPictureSource source;
-  if (!command.shades.empty()) return RunShadeCommand(command, source, folder);
-  if (!command.quiet) return RunImportWindow(source, folder, library, command.files, show);
-  std::vector<ImportResult> results;
-  for (const std::string& file : command.files) {
-    results.push_back(ImportPicture(file, source, folder));
-    ReportLine(file + "：" + ResultText(results.back()));
+  if (!command.shades.empty()) return RunShadeCommand(command, source, library_folder);
+  if (!command.quiet) return RunImportWindow(source, folders, command, show);
+  int refused = 0;
+  if (command.photo) {
+    const PhotoResult photo = ReplaceCustomerPhoto(*command.photo, source, photo_folder);
+    ReportLine(photo.path + "：" + PhotoResultText(photo));
+    refused += !photo.replaced;
   }
-  return CountNotImported(results);
+  for (const std::string& file : command.files) {
+    const ImportResult result = ImportPicture(file, source, library_folder);
+    ReportLine(file + "：" + ResultText(result));
+    refused += !result.imported;
+  }
+  return refused;
 }

@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "import/customer_photo.h"
 #include "resource.h"
 #include "toolkit/modal_win.h"
 #include "toolkit/text_win.h"
@@ -13,8 +14,10 @@ namespace coiffure {
 namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffureImportWindow";
-constexpr UINT kImportPendingMessage = WM_APP + 1;
-constexpr int kPad = 12, kButtonWidth = 120, kButtonHeight = 30, kHintLines = 3;
+constexpr UINT kWorkPendingMessage = WM_APP + 1;
+constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3;
+constexpr int kMinListWidth = 380;
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
 Font MessageFont() {
@@ -25,25 +28,38 @@ Font MessageFont() {
   return Font(CreateFontIndirectW(&metrics.lfMessageFont));
 }
 
-std::string FileNameOf(const std::string& path) {
-  const size_t slash = path.find_last_of("\\/");
-  return slash == std::string::npos ? path : path.substr(slash + 1);
+// The window size that gives this client size.
+SIZE WindowSizeFor(int client_width, int client_height) {
+  RECT r{0, 0, client_width, client_height};
+  AdjustWindowRectEx(&r, kStyle, FALSE, WS_EX_ACCEPTFILES);
+  return {r.right - r.left, r.bottom - r.top};
+}
+
+constexpr int kMinClientWidth = 3 * kPad + kMinListWidth + kPaintBoxWidth;
+constexpr int kMinClientHeight = 2 * kPad + kPaintBoxHeight + DeskPreview::kCaptionHeight;
+
+HWND MakeButton(HWND parent, const char* text, int id) {
+  return CreateWindowExW(0, L"BUTTON", Widen(text).c_str(),
+                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
 }
 
 }  // namespace
 
-ImportWindow::ImportWindow(PictureSource& source, LibraryFolder& folder, std::string folder_path,
-                           bool quit_on_close)
+ImportWindow::ImportWindow(PictureSource& source, DeskFolders folders, bool quit_on_close)
     : source_(source),
-      folder_(folder),
-      folder_path_(std::move(folder_path)),
-      quit_on_close_(quit_on_close) {}
+      folders_(std::move(folders)),
+      quit_on_close_(quit_on_close),
+      drop_([this](const std::vector<std::string>& files) { ReplacePhoto(files); }),
+      preview_(folders_.photo_path) {}
 
 HWND ImportWindow::Create() {
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
   Register({kClassName, GetSysColorBrush(COLOR_BTNFACE), 0, icon});
-  CreateWin(WS_EX_ACCEPTFILES, kClassName, Widen("Coiffure 发型导入").c_str(),
-            WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, CW_USEDEFAULT, CW_USEDEFAULT, 700, 460, nullptr);
+  const SIZE size = WindowSizeFor(kMinClientWidth + 40, kMinClientHeight);
+  CreateWin(WS_EX_ACCEPTFILES, kClassName, Widen("Coiffure 发型导入").c_str(), kStyle,
+            CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr);
   return hwnd_;
 }
 
@@ -55,24 +71,26 @@ LRESULT ImportWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       FormResize(LOWORD(lp), HIWORD(lp));
       return 0;
-    case WM_GETMINMAXINFO:
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {520, 320};
+    case WM_GETMINMAXINFO: {
+      const SIZE min = WindowSizeFor(kMinClientWidth, kMinClientHeight);
+      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
       return 0;
+    }
     case WM_DROPFILES:
-      FormDropFiles(reinterpret_cast<HDROP>(wp));
+      ImportFiles(DroppedFiles(reinterpret_cast<HDROP>(wp)));
       return 0;
     case WM_COMMAND:
-      if (LOWORD(wp) == kAddButtonId && HIWORD(wp) == BN_CLICKED) AddButtonClick();
+      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kAddButtonId) AddButtonClick();
+      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kPhotoButtonId) PhotoButtonClick();
       return 0;
-    case WM_NOTIFY: {
-      auto* header = reinterpret_cast<NMHDR*>(lp);
-      if (header->hwndFrom == list_ && header->code == NM_CUSTOMDRAW)
-        return ListViewCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(lp));
-      return Default(msg, wp, lp);
+    case WM_NOTIFY:
+      return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case kWorkPendingMessage: {
+      const ImportCommand work = std::exchange(pending_, {});
+      if (work.photo) ReplacePhoto({*work.photo});
+      ImportFiles(work.files);
+      return 0;
     }
-    case kImportPendingMessage:
-      ImportFiles(std::exchange(pending_, {}));
-      return 0;
     case WM_DESTROY:
       if (quit_on_close_) PostQuitMessage(0);
       return 0;
@@ -85,47 +103,56 @@ void ImportWindow::FormCreate() {
   font_ = MessageFont();
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   const std::string hint =
-      "把发型图片（PNG、JPEG、GIF、TIFF 或 BMP）拖到这个窗口里，或单击“添加图片...”。\n"
-      "每张图片变成发型库中的一款发型，保存在 " +
-      folder_path_ + "\n重新启动 Coiffure 后即可在发型库中选用。";
+      "发型图片（PNG、JPEG、GIF、TIFF 或 BMP）：拖到这个窗口里，或单击“添加发型图片...”。"
+      "导入的发型保存在 ml_fx 中，重新启动 Coiffure 后即可选用。";
   hint_ = CreateWindowExW(0, L"STATIC", Widen(hint).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0,
                           0, 0, 0, hwnd_, nullptr, inst, nullptr);
-  button_ =
-      CreateWindowExW(0, L"BUTTON", Widen("添加图片...").c_str(),
-                      WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, hwnd_,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(kAddButtonId)), inst, nullptr);
+  add_button_ = MakeButton(hwnd_, "添加发型图片...", kAddButtonId);
+  drop_.Create(hwnd_, font_.Get());
+  photo_button_ = MakeButton(hwnd_, "选择顾客照片...", kPhotoButtonId);
   list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                               LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
                           0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
   ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  // The hint is as tall as its lines in the font the system gives, whatever that font is.
+  // The text areas are as tall as their lines in the font the system gives, whatever it is.
   TEXTMETRICW metrics{};
   {
     const WindowDC dc(hwnd_);
     ScopedSelect select(dc.Get(), font_.Get());
     GetTextMetricsW(dc.Get(), &metrics);
   }
-  hint_height_ = std::max<int>(kButtonHeight, kHintLines * metrics.tmHeight + 2);
-  for (HWND child : {hint_, button_, list_})
+  line_height_ = metrics.tmHeight;
+  hint_height_ = std::max<int>(kButtonHeight, kHintLines * line_height_ + 2);
+  for (HWND child : {hint_, add_button_, photo_button_, list_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
+  preview_.Create(hwnd_, 0, 0, font_.Get());
   const std::wstring file_column = Widen("图片文件"), result_column = Widen("结果");
   LVCOLUMNW column{};
   column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.cx = 220;
+  column.cx = 140;
   column.pszText = const_cast<wchar_t*>(file_column.c_str());
   ListView_InsertColumn(list_, 0, &column);
-  column.cx = 420;
+  column.cx = 240;
   column.pszText = const_cast<wchar_t*>(result_column.c_str());
   ListView_InsertColumn(list_, 1, &column);
   DragAcceptFiles(hwnd_, TRUE);
 }
 
 void ImportWindow::FormResize(int width, int height) {
-  MoveWindow(hint_, kPad, kPad, width - 3 * kPad - kButtonWidth, hint_height_, TRUE);
-  MoveWindow(button_, width - kPad - kButtonWidth, kPad, kButtonWidth, kButtonHeight, TRUE);
-  const int top = 2 * kPad + hint_height_;
-  MoveWindow(list_, kPad, top, width - 2 * kPad, std::max(0, height - top - kPad), TRUE);
+  const int left_width = std::max(kMinListWidth, width - 3 * kPad - kPaintBoxWidth);
+  const int text_width = left_width - kPad - kButtonWidth, button_x = kPad + text_width + kPad;
+  MoveWindow(hint_, kPad, kPad, text_width, hint_height_, TRUE);
+  MoveWindow(add_button_, button_x, kPad, kButtonWidth, kButtonHeight, TRUE);
+  const int drop_top = 2 * kPad + hint_height_;
+  const int drop_height = PhotoDropZone::kTextLines * line_height_ + 14;
+  MoveWindow(drop_.Handle(), kPad, drop_top, text_width, drop_height, TRUE);
+  MoveWindow(photo_button_, button_x, drop_top + (drop_height - kButtonHeight) / 2, kButtonWidth,
+             kButtonHeight, TRUE);
+  const int list_top = drop_top + drop_height + kPad;
+  MoveWindow(list_, kPad, list_top, left_width, std::max(0, height - list_top - kPad), TRUE);
+  MoveWindow(preview_.Handle(), 2 * kPad + left_width, kPad, kPaintBoxWidth,
+             kPaintBoxHeight + DeskPreview::kCaptionHeight, TRUE);
   // The result column takes what the file column leaves.
   RECT inside;
   GetClientRect(list_, &inside);
@@ -133,67 +160,105 @@ void ImportWindow::FormResize(int width, int height) {
                           std::max(120L, inside.right - ListView_GetColumnWidth(list_, 0)));
 }
 
-void ImportWindow::FormDropFiles(HDROP drop) {
-  std::vector<std::string> files;
-  const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-  for (UINT i = 0; i < count; ++i) {
-    std::wstring name(DragQueryFileW(drop, i, nullptr, 0) + 1, L'\0');
-    name.resize(DragQueryFileW(drop, i, name.data(), static_cast<UINT>(name.size())));
-    files.push_back(Narrow(name));
+LRESULT ImportWindow::OnNotify(NMHDR* header) {
+  if (header->hwndFrom != list_) return 0;
+  if (header->code == NM_CUSTOMDRAW)
+    return ListViewCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+  if (header->code == LVN_ITEMCHANGED) {
+    const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
+        !(change->uOldState & LVIS_SELECTED))
+      ShowRow(change->iItem);
   }
-  DragFinish(drop);
-  ImportFiles(files);
+  return 0;
 }
 
-void ImportWindow::AddButtonClick() {
-  const std::wstring filter = Widen(
+std::vector<std::string> ImportWindow::AskForFiles(const char* title, bool several) {
+  std::wstring filter = Widen(
       "图片文件 (*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp)|"
       "*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp|所有文件 (*.*)|*.*|");
-  std::wstring filter_z = filter;
-  for (wchar_t& c : filter_z)
+  for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
   std::wstring buffer(1 << 16, L'\0');
   OPENFILENAMEW ofn{};
   ofn.lStructSize = sizeof(ofn);
   ofn.hwndOwner = hwnd_;
-  const std::wstring title = Widen("选择发型图片");
-  ofn.lpstrTitle = title.c_str();
-  ofn.lpstrFilter = filter_z.c_str();
+  const std::wstring caption = Widen(title);
+  ofn.lpstrTitle = caption.c_str();
+  ofn.lpstrFilter = filter.c_str();
   ofn.lpstrFile = buffer.data();
   ofn.nMaxFile = static_cast<DWORD>(buffer.size());
-  ofn.Flags = OFN_ALLOWMULTISELECT | OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
-  if (!GetOpenFileNameW(&ofn)) return;
+  ofn.Flags = OFN_EXPLORER | OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
+  if (several) ofn.Flags |= OFN_ALLOWMULTISELECT;
+  if (!GetOpenFileNameW(&ofn)) return {};
   // The strings end at the first double NUL.
   const size_t end = buffer.find(std::wstring(2, L'\0'));
-  ImportFiles(SplitDialogSelection(Narrow(std::wstring_view(buffer).substr(0, end))));
+  return SplitDialogSelection(Narrow(std::wstring_view(buffer).substr(0, end)));
+}
+
+void ImportWindow::AddButtonClick() {
+  ImportFiles(AskForFiles("选择发型图片", true));
+}
+
+void ImportWindow::PhotoButtonClick() {
+  ReplacePhoto(AskForFiles("选择顾客照片", false));
 }
 
 void ImportWindow::ImportFiles(const std::vector<std::string>& files) {
+  if (files.empty()) return;
   HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
   for (const std::string& file : files) {
-    AddRow(ImportPicture(file, source_, folder_));
+    AddRow(StyleRow(ImportPicture(file, source_, folders_.library), folders_.library_path));
     UpdateWindow(list_);  // each row shows as soon as its file is done
   }
   SetCursor(previous);
+  SelectRow(static_cast<int>(rows_.size()) - 1);
 }
 
-void ImportWindow::ImportWhenShown(std::vector<std::string> files) {
-  pending_ = std::move(files);
-  if (!pending_.empty()) PostMessageW(hwnd_, kImportPendingMessage, 0, 0);
+void ImportWindow::ReplacePhoto(const std::vector<std::string>& files) {
+  if (files.empty()) return;
+  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  const PhotoResult result = ReplaceCustomerPhoto(files[0], source_, folders_.photos);
+  SetCursor(previous);
+  AddRow(PhotoRow(result, folders_.photo_path));
+  if (result.replaced) drop_.SetNotice(PhotoNextStep(FileNameOf(result.path)));
+  const int photo_row = static_cast<int>(rows_.size()) - 1;
+  for (size_t i = 1; i < files.size(); ++i)
+    AddRow({FileNameOf(files[i]), "未使用：一次只能换一张顾客照片", false, {}});
+  SelectRow(photo_row);
 }
 
-void ImportWindow::AddRow(const ImportResult& result) {
-  results_.push_back(result);
-  const std::wstring name = Widen(FileNameOf(result.path));
-  const std::wstring text = Widen(ResultText(result));
+void ImportWindow::WorkWhenShown(ImportCommand command) {
+  pending_ = std::move(command);
+  if (pending_.photo || !pending_.files.empty()) PostMessageW(hwnd_, kWorkPendingMessage, 0, 0);
+}
+
+void ImportWindow::AddRow(DeskRow row) {
+  rows_.push_back(std::move(row));
+  const DeskRow& added = rows_.back();
+  const std::wstring name = Widen(added.file), text = Widen(added.result);
   LVITEMW item{};
   item.mask = LVIF_TEXT | LVIF_PARAM;
   item.iItem = ListView_GetItemCount(list_);
   item.pszText = const_cast<wchar_t*>(name.c_str());
-  item.lParam = static_cast<LPARAM>(results_.size() - 1);
-  const int row = ListView_InsertItem(list_, &item);
-  ListView_SetItemText(list_, row, 1, const_cast<wchar_t*>(text.c_str()));
+  item.lParam = static_cast<LPARAM>(rows_.size() - 1);
+  const int index = ListView_InsertItem(list_, &item);
+  ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(text.c_str()));
+  ListView_EnsureVisible(list_, index, FALSE);
+}
+
+void ImportWindow::SelectRow(int row) {
+  if (row < 0 || row >= ListView_GetItemCount(list_)) return;
+  const bool already = ListView_GetItemState(list_, row, LVIS_SELECTED) & LVIS_SELECTED;
+  ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
   ListView_EnsureVisible(list_, row, FALSE);
+  if (already) ShowRow(row);  // no change to be told of, but the files may have changed
+}
+
+void ImportWindow::ShowRow(int row) {
+  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+  const size_t i = static_cast<size_t>(row);
+  preview_.SetCaption(RowCaption(rows_, i, preview_.Show(rows_[i].preview)));
 }
 
 LRESULT ImportWindow::ListViewCustomDraw(NMLVCUSTOMDRAW* draw) {
@@ -203,7 +268,7 @@ LRESULT ImportWindow::ListViewCustomDraw(NMLVCUSTOMDRAW* draw) {
     case CDDS_ITEMPREPAINT: {
       // A refused file's row is red, so it stands out among the imported ones.
       const size_t index = static_cast<size_t>(draw->nmcd.lItemlParam);
-      if (index < results_.size() && !results_[index].imported) draw->clrText = RGB(192, 0, 0);
+      if (index < rows_.size() && !rows_[index].ok) draw->clrText = RGB(192, 0, 0);
       return CDRF_NEWFONT;
     }
     default:
@@ -211,17 +276,16 @@ LRESULT ImportWindow::ListViewCustomDraw(NMLVCUSTOMDRAW* draw) {
   }
 }
 
-int RunImportWindow(PictureSource& source, LibraryFolder& folder, const std::string& folder_path,
-                    std::vector<std::string> files, int show) {
+int RunImportWindow(PictureSource& source, DeskFolders folders, ImportCommand command, int show) {
   INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
-  ImportWindow window(source, folder, folder_path, true);
+  ImportWindow window(source, std::move(folders), true);
   HWND hwnd = window.Create();
   if (!hwnd) return 1;
   CentreOnScreen(hwnd);
   ShowWindow(hwnd, show);
   UpdateWindow(hwnd);
-  window.ImportWhenShown(std::move(files));
+  window.WorkWhenShown(std::move(command));
   RunMessageLoop([hwnd](MSG& msg) { return IsDialogMessageW(hwnd, &msg) != FALSE; });
   return 0;
 }

@@ -1,6 +1,7 @@
-// The import program's window: a hint, the "添加图片..." button and one row per imported file
-// saying what became of it. Files arrive dropped on the window, from the open dialog, or from
-// the command line.
+// The picture desk's window. Left: hairstyle pictures come in dropped on the window or from
+// "添加发型图片..."; the customer photo comes in through a drop box of its own or
+// "选择顾客照片..."; one row per file says what became of it. Right: the preview of the selected
+// row.
 #pragma once
 
 #include <windows.h>
@@ -8,58 +9,81 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "import/desk.h"
+#include "import/desk_preview_win.h"
 #include "import/importer.h"
+#include "import/photo_drop_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 
 namespace coiffure {
 
+// Where the desk writes: the style library and the photo's folder, with their full paths.
+struct DeskFolders {
+  LibraryFolder& library;
+  std::string library_path;  // ends in a backslash
+  LibraryFolder& photos;
+  std::string photo_path;  // the full path of the photo file itself
+};
+
 class ImportWindow : public BaseWindow<ImportWindow> {
  public:
   static constexpr int kAddButtonId = 1001;
+  static constexpr int kPhotoButtonId = 1002;
 
-  // folder_path: the library folder shown in the hint. quit_on_close ends the message loop
-  // when the window is closed (the program's own window does; a test's does not).
-  ImportWindow(PictureSource& source, LibraryFolder& folder, std::string folder_path,
-               bool quit_on_close);
+  // quit_on_close ends the message loop when the window is closed (the program's own window
+  // does; a test's does not).
+  ImportWindow(PictureSource& source, DeskFolders folders, bool quit_on_close);
   HWND Create();
 
-  // Imports each file in turn, adding its row as soon as it is done.
+  // Imports each file as a style in turn, adding its row as soon as it is done; the last row is
+  // then selected, so its preview shows.
   void ImportFiles(const std::vector<std::string>& files);
-  // Imports the files once the window has been shown and painted.
-  void ImportWhenShown(std::vector<std::string> files);
+  // Makes the first file the customer photo; any others get a row saying they were not used.
+  void ReplacePhoto(const std::vector<std::string>& files);
+  // Does the command line's work once the window has been shown and painted.
+  void WorkWhenShown(ImportCommand command);
   void AddButtonClick();
+  void PhotoButtonClick();
+  // Shows the preview of a row (as a click on it does).
+  void SelectRow(int row);
 
   HWND ListView() const { return list_; }
-  HWND AddButton() const { return button_; }
-  const std::vector<ImportResult>& Results() const { return results_; }
+  HWND AddButton() const { return add_button_; }
+  HWND PhotoButton() const { return photo_button_; }
+  HWND PhotoDrop() const { return drop_.Handle(); }
+  const DeskPreview& Preview() const { return preview_; }
+  const std::vector<DeskRow>& Rows() const { return rows_; }
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
  private:
   void FormCreate();
   void FormResize(int width, int height);
-  void FormDropFiles(HDROP drop);
+  LRESULT OnNotify(NMHDR* header);
   LRESULT ListViewCustomDraw(NMLVCUSTOMDRAW* draw);
-  void AddRow(const ImportResult& result);
+  void AddRow(DeskRow row);
+  void ShowRow(int row);
+  std::vector<std::string> AskForFiles(const char* title, bool several);
 
   PictureSource& source_;
-  LibraryFolder& folder_;
-  std::string folder_path_;
+  DeskFolders folders_;
   bool quit_on_close_;
   Font font_;
-  HWND hint_ = nullptr, button_ = nullptr, list_ = nullptr;
-  int hint_height_ = 0;
-  std::vector<ImportResult> results_;
-  std::vector<std::string> pending_;
+  HWND hint_ = nullptr, add_button_ = nullptr, photo_button_ = nullptr, list_ = nullptr;
+  PhotoDropZone drop_;
+  DeskPreview preview_;
+  int hint_height_ = 0, line_height_ = 0;
+  std::vector<DeskRow> rows_;
+  ImportCommand pending_;
 };
 
-// The program with its window: shows it, imports the command line's files, runs the message
-// loop until the window is closed.
-int RunImportWindow(PictureSource& source, LibraryFolder& folder, const std::string& folder_path,
-                    std::vector<std::string> files, int show);
+// The program with its window: shows it, does the command line's work, runs the message loop
+// until the window is closed.
+int RunImportWindow(PictureSource& source, DeskFolders folders, ImportCommand command, int show);
 
 }  // namespace coiffure

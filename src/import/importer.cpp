@@ -19,43 +19,61 @@ Encoded Convert(const std::string& path, PictureSource& source) {
   return {pair->colour.EncodeBmp24(), pair->mask.EncodeBmp24()};
 }
 
+struct Temporaries {
+  std::string colour, mask;
+};
+
 // Moves both temporary files to a free pair of names. A name taken between the look and the
 // move (another program writing the library) makes it try the next free name.
-std::string PlacePair(const std::string& stem, LibraryFolder& folder) {
+std::string PlacePair(const std::string& stem, const Temporaries& temp, LibraryFolder& folder) {
   for (int attempt = 0; attempt < 8; ++attempt) {
     const std::string free =
         FreeStyleStem(stem, [&](const std::string& name) { return folder.Exists(name); });
     if (free.empty()) throw ImportError(kMsgNoFreeName);
     const std::string mask = StyleMaskName(free), picture = StylePictureName(free);
-    if (!folder.MoveNoReplace(kTempMaskName, mask)) {
+    if (!folder.MoveNoReplace(temp.mask, mask)) {
       if (folder.Exists(mask)) continue;
       throw ImportError(kMsgFolderNotWritable);
     }
-    if (folder.MoveNoReplace(kTempColourName, picture)) return picture;
+    if (folder.MoveNoReplace(temp.colour, picture)) return picture;
     // Give the mask back to its temporary name so the next attempt can move it again.
     const bool taken = folder.Exists(picture);
-    if (!folder.MoveNoReplace(mask, kTempMaskName)) folder.Remove(mask);
+    if (!folder.MoveNoReplace(mask, temp.mask)) folder.Remove(mask);
     if (!taken) throw ImportError(kMsgFolderNotWritable);
   }
   throw ImportError(kMsgNoFreeName);
 }
 
-void RemoveTemporaries(LibraryFolder& folder) {
-  folder.Remove(kTempColourName);
-  folder.Remove(kTempMaskName);
+void RemoveTemporaries(const Temporaries& temp, LibraryFolder& folder) {
+  for (const std::string& name : {temp.colour, temp.mask})
+    if (!name.empty()) folder.Remove(name);
 }
 
 }  // namespace
 
+std::string ReasonItFailed(const std::function<void()>& work) {
+  try {
+    work();
+    return {};
+  } catch (const ImportError& e) {
+    return e.what();
+  } catch (const std::bad_alloc&) {
+    return kMsgOutOfMemory;
+  } catch (const PictureError&) {
+    return kMsgNotAPicture;
+  }
+}
+
 std::string WritePair(LibraryFolder& folder, const std::string& stem,
                       std::span<const uint8_t> colour, std::span<const uint8_t> mask) {
   folder.Prepare();
+  Temporaries temp;
   try {
-    folder.Write(kTempColourName, colour);
-    folder.Write(kTempMaskName, mask);
-    return PlacePair(stem, folder);
+    temp.colour = folder.WriteTemporary("colour", colour);
+    temp.mask = folder.WriteTemporary("mask", mask);
+    return PlacePair(stem, temp, folder);
   } catch (...) {
-    RemoveTemporaries(folder);
+    RemoveTemporaries(temp, folder);
     throw;
   }
 }
@@ -63,17 +81,11 @@ std::string WritePair(LibraryFolder& folder, const std::string& stem,
 ImportResult ImportPicture(const std::string& path, PictureSource& source, LibraryFolder& folder) {
   ImportResult result;
   result.path = path;
-  try {
+  result.message = ReasonItFailed([&] {
     const Encoded files = Convert(path, source);
     result.picture = WritePair(folder, StyleStemFromPath(path), files.colour, files.mask);
-    result.imported = true;
-  } catch (const ImportError& e) {
-    result.message = e.what();
-  } catch (const std::bad_alloc&) {
-    result.message = kMsgOutOfMemory;
-  } catch (const PictureError&) {
-    result.message = kMsgNotAPicture;
-  }
+  });
+  result.imported = result.message.empty();
   return result;
 }
 
@@ -88,12 +100,16 @@ int CountNotImported(const std::vector<ImportResult>& results) {
 
 ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
   ImportCommand command;
+  auto is = [](std::string arg, const char* word) {
+    for (char& c : arg) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    return arg == std::string("/") + word || arg == std::string("-") + word;
+  };
   for (size_t i = 0; i < args.size(); ++i) {
-    std::string lower = args[i];
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
-    if (lower == "/quiet" || lower == "-quiet")
+    if (is(args[i], "quiet"))
       command.quiet = true;
-    else if (lower == "/shade" || lower == "-shade")
+    else if (is(args[i], "photo"))
+      command.photo = i + 1 < args.size() && !is(args[i + 1], "quiet") ? args[++i] : "";
+    else if (is(args[i], "shade"))
       command.shades.push_back(++i < args.size() ? args[i] : std::string());
     else
       command.files.push_back(args[i]);

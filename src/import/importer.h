@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -34,7 +36,7 @@ class PictureSource {
   virtual RgbaImage Decode(const std::string& path) = 0;
 };
 
-// The library folder, by file names inside it.
+// A folder of the program's data (the library ml_fx, the photo's ml_data), by file names in it.
 class LibraryFolder {
  public:
   virtual ~LibraryFolder() = default;
@@ -42,10 +44,13 @@ class LibraryFolder {
   virtual void Prepare() = 0;
   // True when a file of that name exists, compared as the file system compares names.
   virtual bool Exists(const std::string& name) = 0;
-  // Writes a new file (replacing an earlier file of ours); throws ImportError on failure.
-  virtual void Write(const std::string& name, std::span<const uint8_t> bytes) = 0;
+  // Writes the bytes to a new file of a temporary name (TemporaryName) that no other file has,
+  // created by this call alone; returns the name. Throws ImportError on failure, leaving nothing.
+  virtual std::string WriteTemporary(const std::string& role, std::span<const uint8_t> bytes) = 0;
   // Renames without ever replacing an existing file; false when it did not happen.
   virtual bool MoveNoReplace(const std::string& from, const std::string& to) = 0;
+  // Renames in one step over the file `to` if there is one; false when it did not happen.
+  virtual bool MoveReplacing(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& name) = 0;
 };
 
@@ -56,13 +61,13 @@ struct ImportResult {
   std::string message;  // on refusal: why, in Chinese
 };
 
-// Temporary names are hidden from the scan (they begin with "." and do not end in ".bmp").
-inline constexpr const char* kTempColourName = ".coiffure-import-colour.tmp";
-inline constexpr const char* kTempMaskName = ".coiffure-import-mask.tmp";
+// Runs work; "" when it succeeded, else the Chinese reason of its failure (an ImportError's own
+// text, or the text for running out of memory or for a picture that cannot be read).
+std::string ReasonItFailed(const std::function<void()>& work);
 
-// Writes a pair into the library: both files under temporary names first, then the mask and
-// last the picture renamed to the first free names for stem, so the scan never meets a
-// half-written style. Never overwrites. Returns the picture's name; on failure throws
+// Writes a pair into the library: both files under temporary names of this process's own first,
+// then the mask and last the picture renamed to the first free names for stem, so the scan never
+// meets a half-written style. Never overwrites. Returns the picture's name; on failure throws
 // ImportError and leaves nothing behind.
 std::string WritePair(LibraryFolder& folder, const std::string& stem,
                       std::span<const uint8_t> colour, std::span<const uint8_t> mask);
@@ -77,12 +82,14 @@ std::string ResultText(const ImportResult& result);
 int CountNotImported(const std::vector<ImportResult>& results);
 
 // The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
-// asks for no window; "/shade NAME" asks for colour variants in that shade (once per shade
+// asks for no window; "/photo" makes the argument after it the customer photo (an empty name
+// when none follows); "/shade NAME" asks for colour variants in that shade (once per shade
 // wanted; a missing NAME is kept as an empty one, which no shade has); every other argument is
-// a picture file.
+// a picture file for a style.
 struct ImportCommand {
   bool quiet = false;
   std::vector<std::string> files;
+  std::optional<std::string> photo;
   std::vector<std::string> shades;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);

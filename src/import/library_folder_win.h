@@ -1,4 +1,4 @@
-// The library folder on the real file system.
+// A folder of the program's data on the real file system.
 #pragma once
 
 #include "import/importer.h"
@@ -7,18 +7,22 @@ namespace coiffure {
 
 class Win32LibraryFolder : public LibraryFolder {
  public:
-  // folder: a full path ending in a backslash (UTF-8).
-  explicit Win32LibraryFolder(std::string folder) : folder_(std::move(folder)) {}
+  // folder: a full path ending in a backslash (UTF-8); not_writable: the refusal given when the
+  // folder cannot be made or written.
+  explicit Win32LibraryFolder(std::string folder, const char* not_writable = kMsgFolderNotWritable)
+      : folder_(std::move(folder)), not_writable_(not_writable) {}
   void Prepare() override;
   bool Exists(const std::string& name) override;
-  void Write(const std::string& name, std::span<const uint8_t> bytes) override;
+  std::string WriteTemporary(const std::string& role, std::span<const uint8_t> bytes) override;
   bool MoveNoReplace(const std::string& from, const std::string& to) override;
+  bool MoveReplacing(const std::string& from, const std::string& to) override;
   void Remove(const std::string& name) override;
   const std::string& Folder() const { return folder_; }
 
  private:
   std::wstring PathOf(const std::string& name) const;
   std::string folder_;
+  const char* not_writable_;
 };
 
 }  // namespace coiffure

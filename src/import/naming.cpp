@@ -143,4 +143,9 @@ std::string FreeStyleStem(const std::string& stem, const NameTaken& taken) {
   return {};
 }
 
+std::string TemporaryName(uint32_t process, uint32_t serial, const std::string& role) {
+  return ".coiffure-" + std::to_string(process) + "-" + std::to_string(serial) + "-" + role +
+         ".tmp";
+}
+
 }  // namespace coiffure

@@ -3,6 +3,7 @@
 // the selection takes the name up to its first "." as the mask's stem.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
@@ -30,5 +31,10 @@ std::string StyleMaskName(const std::string& stem);
 using NameTaken = std::function<bool(const std::string& file_name)>;
 std::string FreeStyleStem(const std::string& stem, const NameTaken& taken);
 inline constexpr int kMaxStyleSuffix = 9999;
+
+// A temporary file's name: hidden from the library scan (it begins with "." and ends in ".tmp"),
+// and unique to the process and the serial number that made it, so that imports running side by
+// side never write each other's files.
+std::string TemporaryName(uint32_t process, uint32_t serial, const std::string& role);
 
 }  // namespace coiffure

@@ -6,7 +6,8 @@
 
 namespace coiffure {
 
-// The first frame of the file as straight BGRA. The calling thread must have COM initialised.
+// The first frame of the file as straight BGRA, upright, refused from its header when too large
+// (DecodeUpright). The calling thread must have COM initialised.
 class WicPictureSource : public PictureSource {
  public:
   RgbaImage Decode(const std::string& path) override;

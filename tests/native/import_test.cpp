@@ -9,9 +9,13 @@
 #include "import/naming.h"
 #include "import/shade_import.h"
 #include "native/bmp_builder.h"
+#include "native/import_fakes.h"
 
 namespace coiffure {
 namespace {
+
+using importtest::FakeFolder;
+using importtest::FakeSource;
 
 TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
   std::string forty;
@@ -92,59 +96,6 @@ TEST(ImportNaming, AnExistingPictureOrMaskMakesTheNextSuffix) {
   EXPECT_EQ(FreeStyleStem("a", [](const std::string&) { return true; }), "");
 }
 
-// Case-insensitive file names, as on Windows; failures on demand.
-class FakeFolder : public LibraryFolder {
- public:
-  static std::string Key(std::string s) {
-    for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return s;
-  }
-  void Prepare() override {
-    if (!can_create) throw ImportError(kMsgFolderNotWritable);
-  }
-  bool Exists(const std::string& name) override { return files.count(Key(name)) > 0; }
-  void Write(const std::string& name, std::span<const uint8_t> bytes) override {
-    if (writes_left-- == 0) throw ImportError(kMsgFolderNotWritable);
-    files[Key(name)] = {name, std::vector<uint8_t>(bytes.begin(), bytes.end())};
-  }
-  bool MoveNoReplace(const std::string& from, const std::string& to) override {
-    if (before_move) before_move(to);
-    if (!Exists(from) || Exists(to) || moves_left-- == 0) return false;
-    auto node = files.extract(Key(from));
-    node.key() = Key(to);
-    node.mapped().first = to;
-    files.insert(std::move(node));
-    return true;
-  }
-  void Remove(const std::string& name) override { files.erase(Key(name)); }
-
-  std::vector<std::string> Names() const {
-    std::vector<std::string> out;
-    for (const auto& [key, file] : files) out.push_back(file.first);
-    return out;
-  }
-  Picture Load(const std::string& name) const {
-    Picture p;
-    p.LoadFromBytes(files.at(Key(name)).second);
-    return p;
-  }
-
-  std::map<std::string, std::pair<std::string, std::vector<uint8_t>>> files;
-  bool can_create = true;
-  int writes_left = 1000, moves_left = 1000;
-  std::function<void(const std::string&)> before_move;
-};
-
-class FakeSource : public PictureSource {
- public:
-  RgbaImage Decode(const std::string& path) override {
-    auto it = pictures.find(path);
-    if (it == pictures.end()) throw ImportError(kMsgNotAPicture);
-    return it->second;
-  }
-  std::map<std::string, RgbaImage> pictures;
-};
-
 RgbaImage Square(int side, int inner) {
   RgbaImage img = RgbaImage::Create(side, side);
   for (int y = 0; y < inner; ++y)
@@ -180,12 +131,7 @@ TEST_F(Import, WritesAPairTheLibraryCanLoadAndNeverOverwrites) {
 }
 
 TEST_F(Import, RefusalsSayWhyAndLeaveNothingBehind) {
-  struct Case {
-    std::string path;
-    std::function<void(FakeFolder&)> setup;
-    const char* message;
-  };
-  for (const Case& c : std::vector<Case>{
+  for (const importtest::RefusalCase& c : std::vector<importtest::RefusalCase>{
            {"C:\\in\\notes.txt", nullptr, kMsgNotAPicture},
            {"C:\\in\\clear.png", nullptr, kMsgNothingLeft},
            {"C:\\in\\Bob.png", [](FakeFolder& f) { f.can_create = false; }, kMsgFolderNotWritable},
@@ -195,7 +141,7 @@ TEST_F(Import, RefusalsSayWhyAndLeaveNothingBehind) {
        }) {
     FakeFolder f;
     f.files["old.bmp"] = {"old.bmp", {9}};
-    if (c.setup) c.setup(f);
+    if (c.fault) c.fault(f);
     const ImportResult r = ImportPicture(c.path, source, f);
     EXPECT_FALSE(r.imported) << c.path;
     EXPECT_EQ(r.message, c.message) << c.path;

@@ -18,6 +18,7 @@
 #include "import/shade_import.h"
 #include "import/wic_win.h"
 #include "toolkit/text_win.h"
+#include "wine/picture_files.h"
 #include "wine/wine_helpers.h"
 #include "wine/wine_support.h"
 
@@ -25,6 +26,7 @@ namespace coiffure {
 namespace {
 
 using testing::TempFolder;
+using testing::WriteWithWic;
 
 // A soft-edged disc of warm colours on transparency, as a salon's PNG cut-out has it.
 RgbaImage Disc(int side) {
@@ -40,43 +42,6 @@ RgbaImage Disc(int side) {
     }
   }
   return img;
-}
-
-// Writes pixels through the platform's own encoder: PNG keeps the alpha, JPEG drops it.
-void WriteWithWic(const std::string& path, const GUID& container, const RgbaImage& img) {
-  ScopedCom com;
-  IWICImagingFactory* factory = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_IWICImagingFactory,
-                                            reinterpret_cast<void**>(&factory)));
-  IWICStream* stream = nullptr;
-  IWICBitmapEncoder* encoder = nullptr;
-  IWICBitmapFrameEncode* frame = nullptr;
-  ASSERT_HRESULT_SUCCEEDED(factory->CreateStream(&stream));
-  ASSERT_HRESULT_SUCCEEDED(stream->InitializeFromFilename(Widen(path).c_str(), GENERIC_WRITE));
-  ASSERT_HRESULT_SUCCEEDED(factory->CreateEncoder(container, nullptr, &encoder));
-  ASSERT_HRESULT_SUCCEEDED(encoder->Initialize(stream, WICBitmapEncoderNoCache));
-  ASSERT_HRESULT_SUCCEEDED(encoder->CreateNewFrame(&frame, nullptr));
-  ASSERT_HRESULT_SUCCEEDED(frame->Initialize(nullptr));
-  ASSERT_HRESULT_SUCCEEDED(frame->SetSize(img.width, img.height));
-  const bool alpha = container == GUID_ContainerFormatPng;
-  WICPixelFormatGUID format = alpha ? GUID_WICPixelFormat32bppBGRA : GUID_WICPixelFormat24bppBGR;
-  ASSERT_HRESULT_SUCCEEDED(frame->SetPixelFormat(&format));
-  std::vector<uint8_t> bytes = img.bgra;
-  UINT stride = static_cast<UINT>(img.width) * 4;
-  if (!alpha) {  // pack to BGR
-    stride = static_cast<UINT>(img.width) * 3;
-    for (size_t i = 0, o = 0; i < img.bgra.size(); i += 4, o += 3)
-      std::copy_n(&img.bgra[i], 3, &bytes[o]);
-  }
-  ASSERT_HRESULT_SUCCEEDED(
-      frame->WritePixels(img.height, stride, stride * img.height, bytes.data()));
-  ASSERT_HRESULT_SUCCEEDED(frame->Commit());
-  ASSERT_HRESULT_SUCCEEDED(encoder->Commit());
-  frame->Release();
-  encoder->Release();
-  stream->Release();
-  factory->Release();
 }
 
 class Import : public ::testing::Test {
@@ -135,8 +100,9 @@ TEST_F(Import, TheLibraryScanListsImportedStylesAndTheSelectionLoadsThem) {
   EXPECT_EQ(ResultText(ImportPicture(folder.Path("盘发.jpg"), wic, lib)), "已导入为 盘发.bmp");
   EXPECT_EQ(ResultText(ImportPicture(folder.Path("notes.png"), wic, lib)),
             std::string("未导入：") + kMsgNotAPicture);
-  EXPECT_FALSE(testing::FileExists(library + kTempColourName));
-  EXPECT_FALSE(testing::FileExists(library + kTempMaskName));
+  EXPECT_EQ(testing::FilesIn(library),
+            (std::vector<std::string>{"disc.bmp", "disc_2.bmp", "disc_2mask.bmp", "discmask.bmp",
+                                      "盘发.bmp", "盘发mask.bmp"}));  // no temporary file left
 
   HWND lv = CreateWindowExW(0, WC_LISTVIEWW, L"", LVS_ICON | LVS_SINGLESEL, 0, 0, 229, 442, nullptr,
                             nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -185,20 +151,6 @@ TEST_F(Import, AFolderThatCannotBeMadeIsRefusedCleanly) {
   EXPECT_EQ(r.message, kMsgFolderNotWritable);
 }
 
-// A real HDROP, as the shell hands one to a window.
-HGLOBAL MakeDrop(const std::vector<std::string>& files) {
-  std::wstring list;
-  for (const std::string& f : files) list += Widen(f) + L'\0';
-  list += L'\0';
-  HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-  auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
-  drop->pFiles = sizeof(DROPFILES);
-  drop->fWide = TRUE;
-  std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
-  GlobalUnlock(mem);
-  return mem;
-}
-
 std::string ItemText(HWND lv, int row, int column) {
   wchar_t buf[512] = {};
   ListView_GetItemText(lv, row, column, buf, 512);
@@ -206,13 +158,13 @@ std::string ItemText(HWND lv, int row, int column) {
 }
 
 TEST_F(Import, TheWindowListsWhatBecameOfEachDroppedFile) {
-  Win32LibraryFolder lib(library);
-  ImportWindow window(wic, lib, library, false);
+  Win32LibraryFolder lib(library), photos(folder.Path("ml_data") + "\\");
+  ImportWindow window(wic, {lib, library, photos, folder.Path("ml_data\\test.bmp")}, false);
   ASSERT_TRUE(window.Create());
-  EXPECT_EQ(testing::WindowText(window.AddButton()), "添加图片...");
+  EXPECT_EQ(testing::WindowText(window.AddButton()), "添加发型图片...");
   EXPECT_TRUE(GetWindowLongW(window.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   SendMessageW(window.Handle(), WM_DROPFILES,
-               reinterpret_cast<WPARAM>(MakeDrop(
+               reinterpret_cast<WPARAM>(testing::MakeDrop(
                    {folder.Path("disc.png"), folder.Path("notes.png"), folder.Path("盘发.jpg")})),
                0);
   const HWND lv = window.ListView();
@@ -236,15 +188,8 @@ TEST_F(Import, QuietCommandLineExitsWithTheNumberNotImported) {
   std::wstring command = L"\"" + Widen(exe) + L"\" /quiet \"" + Widen(folder.Path("disc.png")) +
                          L"\" \"" + Widen(folder.Path("notes.png")) + L"\" \"" +
                          Widen(folder.Path("missing.gif")) + L"\"";
-  STARTUPINFOW si{sizeof(si)};
-  PROCESS_INFORMATION pi{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                             &si, &pi));
-  ASSERT_EQ(WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
-  DWORD code = 99;
-  GetExitCodeProcess(pi.hProcess, &code);
-  CloseHandle(pi.hThread);
-  CloseHandle(pi.hProcess);
+  PROCESS_INFORMATION pi = testing::Launch(command);
+  const DWORD code = testing::WaitForExit(pi);
   EXPECT_EQ(code, 2u);
   EXPECT_TRUE(testing::FileExists(library + "disc.bmp"));
   EXPECT_TRUE(testing::FileExists(library + "discmask.bmp"));

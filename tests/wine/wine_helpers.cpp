@@ -1,5 +1,8 @@
 #include "wine/wine_helpers.h"
 
+#include <shlobj.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -69,6 +72,20 @@ bool FileExists(const std::string& path) {
   return GetFileAttributesW(Widen(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+std::vector<std::string> FilesIn(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(Widen(folder + "\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      names.push_back(Narrow(found.cFileName));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
 std::vector<SeenBox> AnswerMessageBoxes(const std::function<void()>& f) {
   std::vector<SeenBox> seen;
   g_seen = &seen;
@@ -77,6 +94,19 @@ std::vector<SeenBox> AnswerMessageBoxes(const std::function<void()>& f) {
   KillTimer(nullptr, timer);
   g_seen = nullptr;
   return seen;
+}
+
+HGLOBAL MakeDrop(const std::vector<std::string>& files) {
+  std::wstring list;
+  for (const std::string& f : files) list += Widen(f) + L'\0';
+  list += L'\0';
+  HGLOBAL mem = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(mem));
+  drop->pFiles = sizeof(DROPFILES);
+  drop->fWide = TRUE;
+  std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+  GlobalUnlock(mem);
+  return mem;
 }
 
 std::string WindowText(HWND hwnd) {

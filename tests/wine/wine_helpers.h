@@ -27,6 +27,8 @@ class TempFolder {
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
 bool FileExists(const std::string& path);
+// The names of the files (not folders) in a folder, sorted bytewise.
+std::vector<std::string> FilesIn(const std::string& folder);
 
 struct SeenBox {
   std::string caption, text;
@@ -37,6 +39,9 @@ struct SeenBox {
 
 // Runs f; each message box it opens is recorded and answered with OK.
 std::vector<SeenBox> AnswerMessageBoxes(const std::function<void()>& f);
+
+// A real HDROP of these files, as the shell hands one to a window.
+HGLOBAL MakeDrop(const std::vector<std::string>& files);
 
 // The text of a window (UTF-8).
 std::string WindowText(HWND hwnd);

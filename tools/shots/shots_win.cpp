@@ -4,6 +4,8 @@
 // as a second argument, for screenshots taken after input).
 // coiffure_shots scan FOLDER: times a scan of a library folder into a gallery and prints it.
 // coiffure_shots import FILE...: times the import of each picture into a scratch library folder.
+// coiffure_shots photo FILE [RUNS]: times making the file the customer photo.
+// coiffure_shots desk FILE [COUNT]: the desk's window with COUNT results: memory and times.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -12,6 +14,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "desk_timing_win.h"
 #include "import/library_folder_win.h"
 #include "import/wic_win.h"
 #include "scan_timing_win.h"
@@ -64,6 +67,10 @@ int wmain(int argc, wchar_t** argv) {
   InitCommonControlsEx(&icc);
   if (argc > 2 && std::wstring(argv[1]) == L"scan") return TimeScan(argv[2]);
   if (argc > 2 && std::wstring(argv[1]) == L"import") return TimeImports(argc - 2, argv + 2);
+  if (argc > 2 && std::wstring(argv[1]) == L"photo")
+    return TimePhoto(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
+  if (argc > 2 && std::wstring(argv[1]) == L"desk")
+    return TimeDesk(argv[2], argc > 3 ? _wtoi(argv[3]) : 100);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   const int mode = argc > 1 ? _wtoi(argv[1]) : 0;
   SettingsValues values;
