@@ -1,6 +1,7 @@
 #include "import/desk.h"
 
 #include "gallery/selection.h"
+#include "import/shade_import.h"
 
 namespace coiffure {
 
@@ -16,6 +17,14 @@ DeskRow StyleRow(const ImportResult& result, const std::string& library_folder) 
     row.preview.colour = library_folder + result.picture;
     row.preview.mask = library_folder + MaskNameFor(result.picture);
   }
+  return row;
+}
+
+DeskRow VariantRow(const ImportResult& variant, const std::string& shade_name,
+                   const std::string& library_folder) {
+  DeskRow row = StyleRow(variant, library_folder);
+  row.file += " " + shade_name;
+  row.result = VariantText(variant);
   return row;
 }
 

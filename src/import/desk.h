@@ -21,6 +21,9 @@ struct DeskRow {
 // library_folder and photo_path: full paths (the folder ending in a backslash).
 DeskRow StyleRow(const ImportResult& result, const std::string& library_folder);
 DeskRow PhotoRow(const PhotoResult& result, const std::string& photo_path);
+// A colour variant of a style: the style's file and the shade's name, "已生成 NAME" or why not.
+DeskRow VariantRow(const ImportResult& variant, const std::string& shade_name,
+                   const std::string& library_folder);
 
 // The caption under row i's preview: the composed preview's own, after a note when a later row
 // has replaced the photo this row made (the preview then shows the photo there is now).

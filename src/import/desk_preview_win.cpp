@@ -64,10 +64,14 @@ void DeskPreview::SetCaption(std::string caption) {
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
-void DeskPreview::Clear() {
+void DeskPreview::ShowComposed(const std::function<std::string(Frame&)>& compose) {
+  SetCaption(compose(frame_));
+}
+
+void DeskPreview::Clear(std::string hint) {
   frame_.Resize(kPaintBoxWidth, kPaintBoxHeight);
   frame_.Fill(kTeal);
-  SetCaption("在左边的列表中单击一行，这里就显示它的结果。");
+  SetCaption(std::move(hint));
 }
 
 LRESULT DeskPreview::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

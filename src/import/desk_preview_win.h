@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "import/preview.h"
@@ -23,8 +24,10 @@ class DeskPreview : public BaseWindow<DeskPreview> {
   // Composes what the subject shows and returns the composed preview's caption.
   std::string Show(const PreviewSubject& subject);
   void SetCaption(std::string caption);
-  // Back to the empty box with the hint to select a row.
-  void Clear();
+  // Shows what compose draws into the frame, under the caption it returns.
+  void ShowComposed(const std::function<std::string(Frame&)>& compose);
+  // Back to the empty box, with the hint to select a row (or the one given).
+  void Clear(std::string hint = "在左边的列表中单击一行，这里就显示它的结果。");
 
   const Frame& Shown() const { return frame_; }
   const std::string& Caption() const { return caption_; }

@@ -15,9 +15,11 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffureImportWindow";
 constexpr UINT kWorkPendingMessage = WM_APP + 1;
-constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3;
+constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3, kNoticeLines = 3;
 constexpr int kMinListWidth = 380;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr const char* kShadeHint =
+    "换发色：把发型库中的发型换成发廊常用的发色，先看预览再生成新发型。";
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
 Font MessageFont() {
@@ -82,6 +84,7 @@ LRESULT ImportWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kAddButtonId) AddButtonClick();
       if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kPhotoButtonId) PhotoButtonClick();
+      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kShadeButtonId) ShadeButtonClick();
       return 0;
     case WM_NOTIFY:
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
@@ -110,6 +113,10 @@ void ImportWindow::FormCreate() {
   add_button_ = MakeButton(hwnd_, "添加发型图片...", kAddButtonId);
   drop_.Create(hwnd_, font_.Get());
   photo_button_ = MakeButton(hwnd_, "选择顾客照片...", kPhotoButtonId);
+  shade_notice_ =
+      CreateWindowExW(0, L"STATIC", Widen(kShadeHint).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
+                      0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
+  shade_button_ = MakeButton(hwnd_, "换发色...", kShadeButtonId);
   list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
                           WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
                               LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
@@ -124,7 +131,7 @@ void ImportWindow::FormCreate() {
   }
   line_height_ = metrics.tmHeight;
   hint_height_ = std::max<int>(kButtonHeight, kHintLines * line_height_ + 2);
-  for (HWND child : {hint_, add_button_, photo_button_, list_})
+  for (HWND child : {hint_, add_button_, photo_button_, shade_notice_, shade_button_, list_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   preview_.Create(hwnd_, 0, 0, font_.Get());
   const std::wstring file_column = Widen("图片文件"), result_column = Widen("结果");
@@ -149,7 +156,12 @@ void ImportWindow::FormResize(int width, int height) {
   MoveWindow(drop_.Handle(), kPad, drop_top, text_width, drop_height, TRUE);
   MoveWindow(photo_button_, button_x, drop_top + (drop_height - kButtonHeight) / 2, kButtonWidth,
              kButtonHeight, TRUE);
-  const int list_top = drop_top + drop_height + kPad;
+  const int notice_top = drop_top + drop_height + kPad;
+  const int notice_height = std::max(kButtonHeight, kNoticeLines * line_height_ + 2);
+  MoveWindow(shade_notice_, kPad, notice_top, text_width, notice_height, TRUE);
+  MoveWindow(shade_button_, button_x, notice_top + (notice_height - kButtonHeight) / 2,
+             kButtonWidth, kButtonHeight, TRUE);
+  const int list_top = notice_top + notice_height + kPad;
   MoveWindow(list_, kPad, list_top, left_width, std::max(0, height - list_top - kPad), TRUE);
   MoveWindow(preview_.Handle(), 2 * kPad + left_width, kPad, kPaintBoxWidth,
              kPaintBoxHeight + DeskPreview::kCaptionHeight, TRUE);
@@ -202,6 +214,48 @@ void ImportWindow::AddButtonClick() {
 
 void ImportWindow::PhotoButtonClick() {
   ReplacePhoto(AskForFiles("选择顾客照片", false));
+}
+
+void ImportWindow::ShadeButtonClick() {
+  ShadeChooser& chooser = OpenShadeChooser();
+  const HWND dialog = chooser.Handle();
+  ShowModal(
+      dialog, hwnd_, [&] { return chooser.Done(); },
+      [dialog](MSG& msg) { return IsDialogMessageW(dialog, &msg) != FALSE; });
+  chooser_.reset();
+}
+
+ShadeChooser& ImportWindow::OpenShadeChooser() {
+  chooser_.reset();
+  chooser_ = std::make_unique<ShadeChooser>(
+      folders_.library_path, folders_.photo_path,
+      [this](const std::vector<std::string>& styles, const std::vector<Shade>& shades) {
+        MakeVariants(styles, shades);
+      });
+  chooser_->Create(hwnd_, font_.Get());
+  return *chooser_;
+}
+
+void ImportWindow::MakeVariants(const std::vector<std::string>& styles,
+                                const std::vector<Shade>& shades) {
+  std::vector<std::string> asked;
+  for (const Shade& s : shades) asked.push_back(ShadeArgument(s));
+  const std::string& library = folders_.library_path;
+  const auto read = [&](const std::string& name) { return ReadWholeFile(library + name); };
+  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  int made = 0, refused = 0;
+  for (const std::string& style : styles) {
+    const ShadeOutcome out =
+        MakeShadeVariants(style, style, asked, source_, folders_.library, read);
+    for (size_t i = 0; i < out.variants.size(); ++i) {
+      AddRow(VariantRow(out.variants[i], shades[i].name, library));
+      ++(out.variants[i].imported ? made : refused);
+    }
+    UpdateWindow(list_);  // each style's rows show as soon as they are done
+  }
+  SetCursor(previous);
+  SetWindowTextW(shade_notice_, Widen(VariantsMadeNotice(made, refused)).c_str());
+  SelectRow(static_cast<int>(rows_.size()) - 1);
 }
 
 void ImportWindow::ImportFiles(const std::vector<std::string>& files) {

@@ -1,7 +1,7 @@
 // The picture desk's window. Left: hairstyle pictures come in dropped on the window or from
 // "添加发型图片..."; the customer photo comes in through a drop box of its own or
-// "选择顾客照片..."; one row per file says what became of it. Right: the preview of the selected
-// row.
+// "选择顾客照片..."; "换发色..." opens the chooser of colour variants; one row per file (and per
+// variant) says what became of it. Right: the preview of the selected row.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +17,7 @@
 #include "import/desk_preview_win.h"
 #include "import/importer.h"
 #include "import/photo_drop_win.h"
+#include "import/shade_chooser_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"
 
@@ -34,6 +35,7 @@ class ImportWindow : public BaseWindow<ImportWindow> {
  public:
   static constexpr int kAddButtonId = 1001;
   static constexpr int kPhotoButtonId = 1002;
+  static constexpr int kShadeButtonId = 1003;
 
   // quit_on_close ends the message loop when the window is closed (the program's own window
   // does; a test's does not).
@@ -49,6 +51,14 @@ class ImportWindow : public BaseWindow<ImportWindow> {
   void WorkWhenShown(ImportCommand command);
   void AddButtonClick();
   void PhotoButtonClick();
+  // Opens the chooser of colour variants modally; its choice is made when it says so.
+  void ShadeButtonClick();
+  // The chooser of colour variants over the library as it is now, created hidden (replacing any
+  // earlier one); ShadeButtonClick shows it modally.
+  ShadeChooser& OpenShadeChooser();
+  // Makes every style in every shade through the library's shade code, adding a row for each
+  // variant, and says how many were made.
+  void MakeVariants(const std::vector<std::string>& styles, const std::vector<Shade>& shades);
   // Shows the preview of a row (as a click on it does).
   void SelectRow(int row);
 
@@ -56,6 +66,8 @@ class ImportWindow : public BaseWindow<ImportWindow> {
   HWND AddButton() const { return add_button_; }
   HWND PhotoButton() const { return photo_button_; }
   HWND PhotoDrop() const { return drop_.Handle(); }
+  HWND ShadeButton() const { return shade_button_; }
+  HWND ShadeNotice() const { return shade_notice_; }
   const DeskPreview& Preview() const { return preview_; }
   const std::vector<DeskRow>& Rows() const { return rows_; }
 
@@ -75,6 +87,8 @@ class ImportWindow : public BaseWindow<ImportWindow> {
   bool quit_on_close_;
   Font font_;
   HWND hint_ = nullptr, add_button_ = nullptr, photo_button_ = nullptr, list_ = nullptr;
+  HWND shade_notice_ = nullptr, shade_button_ = nullptr;
+  std::unique_ptr<ShadeChooser> chooser_;
   PhotoDropZone drop_;
   DeskPreview preview_;
   int hint_height_ = 0, line_height_ = 0;

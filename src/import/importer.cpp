@@ -100,8 +100,8 @@ int CountNotImported(const std::vector<ImportResult>& results) {
 
 ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
   ImportCommand command;
-  auto is = [](std::string arg, const char* word) {
-    for (char& c : arg) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  auto is = [](const std::string& text, const char* word) {
+    const std::string arg = LowerAscii(text);
     return arg == std::string("/") + word || arg == std::string("-") + word;
   };
   for (size_t i = 0; i < args.size(); ++i) {

@@ -55,16 +55,11 @@ bool IsSeparator(char c) {
   return c == '_' || c == '-' || c == ' ';
 }
 
-std::string Lower(std::string s) {
-  for (char& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // The length of the colour word stem ends in, 0 when it ends in none. The shades' own names,
 // and a custom colour's "自选" with six hexadecimal digits, count too, so that a variant of a
 // variant replaces the shade again.
 size_t ColourWordAtEnd(const std::string& stem, const std::vector<std::string>& shade_names) {
-  const std::string lower = Lower(stem);
+  const std::string lower = LowerAscii(stem);
   for (std::string_view w : kEnglishColours)
     if (lower.ends_with(w) &&
         (lower.size() == w.size() || IsSeparator(lower[lower.size() - w.size() - 1])))
@@ -124,6 +119,11 @@ std::string StyleStemFromPath(const std::string& path) {
   if (name.empty()) return "发型";
   if (IsDeviceName(name)) name += '_';
   return name;
+}
+
+std::string LowerAscii(std::string s) {
+  for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  return s;
 }
 
 std::string StylePictureName(const std::string& stem) {

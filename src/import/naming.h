@@ -22,6 +22,10 @@ inline constexpr size_t kMaxStyleStemBytes = 80;
 // shade's name appended. The style's part is cut to keep within kMaxStyleStemBytes.
 std::string ShadeStem(const std::string& style_stem, const std::string& shade_name);
 
+// The name with its ASCII letters in lower case, as the file system compares names (Chinese
+// characters have no case).
+std::string LowerAscii(std::string s);
+
 // The picture and mask file names of a stem.
 std::string StylePictureName(const std::string& stem);
 std::string StyleMaskName(const std::string& stem);

@@ -54,18 +54,23 @@ void ComposePhotoPreview(Picture photo, const Picture& image3, Frame& frame) {
     BlitPicture(frame, image3, c.left, c.top);
 }
 
+std::string ComposePairOverPhoto(Picture colour, Picture mask, const std::string& photo_path,
+                                 Frame& frame) {
+  Picture photo;
+  const bool have_photo = TryLoad(photo, photo_path);
+  ComposePairPreview(std::move(photo), std::move(colour), std::move(mask), frame);
+  return std::string(have_photo ? "发型叠在当前的顾客照片上"
+                                : "没有找到顾客照片，发型叠在背景色上") +
+         "，合成方式与 Coiffure 相同；发型按比例缩放到预览框中，便于查看边缘。";
+}
+
 std::string ComposePreview(const PreviewSubject& subject, const std::string& photo_path,
                            const Picture& image3, Frame& frame) {
   Picture photo, colour, mask;
   switch (subject.kind) {
-    case PreviewSubject::Kind::kPair: {
+    case PreviewSubject::Kind::kPair:
       if (!TryLoad(colour, subject.colour) || !TryLoad(mask, subject.mask)) break;
-      const bool have_photo = TryLoad(photo, photo_path);
-      ComposePairPreview(std::move(photo), std::move(colour), std::move(mask), frame);
-      return std::string(have_photo ? "发型叠在当前的顾客照片上"
-                                    : "没有找到顾客照片，发型叠在背景色上") +
-             "，合成方式与 Coiffure 相同；发型按比例缩放到预览框中，便于查看边缘。";
-    }
+      return ComposePairOverPhoto(std::move(colour), std::move(mask), photo_path, frame);
     case PreviewSubject::Kind::kPhoto:
       if (!TryLoad(photo, subject.photo)) break;
       ComposePhotoPreview(std::move(photo), image3, frame);

@@ -28,6 +28,11 @@ void ComposePairPreview(Picture photo, Picture colour, Picture mask, Frame& fram
 // (grey when there is none).
 void ComposePhotoPreview(Picture photo, const Picture& image3, Frame& frame);
 
+// The pair over the customer photo read from photo_path (over the background when there is
+// none), as ComposePairPreview places it; returns the caption that says so.
+std::string ComposePairOverPhoto(Picture colour, Picture mask, const std::string& photo_path,
+                                 Frame& frame);
+
 // What a preview shows, by the files that hold it, so that a list of results keeps names rather
 // than pictures; the files are read when the preview is drawn.
 struct PreviewSubject {

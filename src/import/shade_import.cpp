@@ -118,8 +118,8 @@ std::string UnknownShadeMessage(const std::string& text) {
 std::optional<std::string> LibraryNameOf(const std::string& file, const std::string& full_path,
                                          const std::string& library_folder,
                                          const NameTaken& in_library) {
-  const auto fold = [](std::string s) {
-    for (char& c : s) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+  const auto fold = [](const std::string& path) {
+    std::string s = LowerAscii(path);
     std::replace(s.begin(), s.end(), '/', '\\');
     return s;
   };
@@ -166,6 +166,20 @@ ShadeOutcome MakeShadeVariants(const std::string& file,
       out.variants.push_back(MakeVariant(file, *style, *parsed[i], folder));
   }
   return out;
+}
+
+ShadedPair ShadeLibraryStyle(const std::string& library_name, const Shade& shade,
+                             const ReadLibraryFile& read) {
+  Style style = LoadStyle(library_name, read);
+  return {RecolourHair(style.colour, style.mask, shade.mean), std::move(style.mask)};
+}
+
+std::string ShadeArgument(const Shade& shade) {
+  if (FindShade(shade.name)) return shade.name;
+  // A custom shade's name is "自选" and the six digits.
+  std::string text = "#";
+  text += CustomShade(shade.mean).name.substr(std::string_view("自选").size());
+  return text;
 }
 
 std::string VariantText(const ImportResult& variant) {

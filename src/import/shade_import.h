@@ -52,6 +52,19 @@ ShadeOutcome MakeShadeVariants(const std::string& file,
                                const std::vector<std::string>& shades, PictureSource& source,
                                LibraryFolder& folder, const ReadLibraryFile& read);
 
+// A style of the library recoloured to a shade, as MakeShadeVariants writes it (its mask as read),
+// without writing anything: what a variant will look like before it is made. Throws ImportError
+// with the refusal MakeShadeVariants would give.
+struct ShadedPair {
+  Picture colour, mask;
+};
+ShadedPair ShadeLibraryStyle(const std::string& library_name, const Shade& shade,
+                             const ReadLibraryFile& read);
+
+// The text that asks for a shade: its name when the palette has it, else its colour as "#RRGGBB"
+// (which ParseShade reads back as the same shade).
+std::string ShadeArgument(const Shade& shade);
+
 // "已生成 NAME" or "未生成：REASON".
 std::string VariantText(const ImportResult& variant);
 

@@ -14,8 +14,10 @@
 namespace coiffure {
 namespace {
 
+using importtest::AddStyle;
 using importtest::FakeFolder;
 using importtest::FakeSource;
+using importtest::ReaderOf;
 
 TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
   std::string forty;
@@ -159,30 +161,6 @@ TEST_F(Import, ANameTakenDuringTheImportMovesOnToTheNext) {
   ASSERT_TRUE(r.imported) << r.message;
   EXPECT_EQ(r.picture, "Bob_2.bmp");
   EXPECT_EQ(folder.Names(), (Names{"Bob.bmp", "Bob_2.bmp", "Bob_2mask.bmp"}));
-}
-
-// A library style: an oval of hair graded in lightness, its mask an 8-bit file (so that the
-// mask's own bytes differ from any re-encoding of it), as the scan pairs them.
-void AddStyle(FakeFolder& f, const std::string& name, int w = 220, int h = 240) {
-  Picture colour = Picture::Create24(w, h);
-  bmptest::BmpLayout mask{.width = w, .height = -h, .bpp = 8};
-  mask.palette = {{0, 0, 0}, {255, 255, 255}};
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const double dx = (x - w / 2.0) / (w * 0.4), dy = (y - h / 2.0) / (h * 0.4);
-      const bool hair = dx * dx + dy * dy <= 1;
-      mask.data.push_back(!hair);
-      if (hair) std::fill_n(colour.Row(y) + 3 * x, 3, static_cast<uint8_t>(20 + (x * 7 + y) % 60));
-    }
-  f.files[FakeFolder::Key(name)] = {name, colour.EncodeBmp24()};
-  f.files[FakeFolder::Key(MaskNameFor(name))] = {MaskNameFor(name), bmptest::BuildBmp(mask)};
-}
-
-ReadLibraryFile ReaderOf(FakeFolder& f) {
-  return [&f](const std::string& name) {
-    if (!f.Exists(name)) throw PictureError(CannotOpenMessage(name));
-    return f.files.at(FakeFolder::Key(name)).second;
-  };
 }
 
 TEST_F(Import, ShadesOfALibraryStyleAreNewPairsWithItsOwnMask) {

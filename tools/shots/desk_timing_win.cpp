@@ -17,14 +17,14 @@
 
 namespace coiffure {
 
-namespace {
-
 double NowMs() {
   LARGE_INTEGER f, t;
   QueryPerformanceFrequency(&f);
   QueryPerformanceCounter(&t);
   return 1000.0 * static_cast<double>(t.QuadPart) / static_cast<double>(f.QuadPart);
 }
+
+namespace {
 
 // The process's private bytes and working set, in MB.
 void PrintMemory(const char* when) {

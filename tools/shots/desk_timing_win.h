@@ -6,6 +6,9 @@
 
 namespace coiffure {
 
+// The performance counter, in milliseconds.
+double NowMs();
+
 // Makes the file the photo of a scratch ml_data `runs` times; prints the time of each and of its
 // decoding alone.
 int TimePhoto(const std::wstring& file, int runs);

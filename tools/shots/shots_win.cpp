@@ -6,6 +6,8 @@
 // coiffure_shots import FILE...: times the import of each picture into a scratch library folder.
 // coiffure_shots photo FILE [RUNS]: times making the file the customer photo.
 // coiffure_shots desk FILE [COUNT]: the desk's window with COUNT results: memory and times.
+// coiffure_shots shades APP [RUNS]: the colour-variant chooser over APP's library: the time to
+// open it, its previews, a scroll through the whole list, memory.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -20,6 +22,7 @@
 #include "scan_timing_win.h"
 #include "settings/form3_win.h"
 #include "settings/settings_win.h"
+#include "shade_timing_win.h"
 #include "toolkit/text_win.h"
 #include "ui/about/form2_win.h"
 
@@ -71,6 +74,8 @@ int wmain(int argc, wchar_t** argv) {
     return TimePhoto(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
   if (argc > 2 && std::wstring(argv[1]) == L"desk")
     return TimeDesk(argv[2], argc > 3 ? _wtoi(argv[3]) : 100);
+  if (argc > 2 && std::wstring(argv[1]) == L"shades")
+    return TimeShadeChooser(argv[2], argc > 3 ? _wtoi(argv[3]) : 3);
   const HINSTANCE inst = GetModuleHandleW(nullptr);
   const int mode = argc > 1 ? _wtoi(argv[1]) : 0;
   SettingsValues values;
