@@ -16,7 +16,7 @@ class ShadeSwatches {
  public:
   static constexpr int kFirstId = 2100;  // the palette's swatches, then the custom one
   static constexpr int kOtherId = 2150;
-  static constexpr int kColumns = 6, kGap = 6, kMinWidth = 72, kBlockHeight = 30;
+  static constexpr int kColumns = 6, kGap = 6, kMinWidth = 66, kBlockHeight = 30;
 
   ShadeSwatches();
   // The buttons, in the tab order: the swatches make one group (the arrow keys move through
