@@ -1,5 +1,5 @@
 # Native (Linux) configuration: the core's unit tests and the developer tools.
-file(GLOB NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
+file(GLOB_RECURSE NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
 add_executable(coiffure_tests ${NATIVE_TESTS})
 target_link_libraries(coiffure_tests PRIVATE coiffure_core gtest gtest_main)
 target_include_directories(coiffure_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
@@ -21,7 +21,7 @@ if(ARTGEN_SOURCES)
   target_link_libraries(coiffure_tests PRIVATE artgen_lib)
 endif()
 
-file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+file(GLOB_RECURSE BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
 if(BENCH_SOURCES AND COIFFURE_BENCH)
   find_package(benchmark REQUIRED)
   find_package(OpenCV REQUIRED core imgproc)

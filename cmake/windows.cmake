@@ -94,7 +94,7 @@ add_custom_target(stage ALL
   COMMENT "Staging the release folder ${STAGE_DIR}")
 
 # Integration tests: the real windows, in-process, under Wine.
-file(GLOB WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
+file(GLOB_RECURSE WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(coiffure_wine_tests ${WINE_TESTS} ${RC_FILE})
 target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win coiffure_import_win version gtest)
 target_include_directories(coiffure_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
