@@ -29,6 +29,6 @@ if(BENCH_SOURCES AND COIFFURE_BENCH)
   target_link_libraries(coiffure_bench PRIVATE coiffure_core benchmark::benchmark ${OpenCV_LIBS})
   # The recolouring is timed on a shipped style, as artgen draws it.
   target_link_libraries(coiffure_bench PRIVATE artgen_lib)
-  target_include_directories(coiffure_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(coiffure_bench PRIVATE ${CMAKE_SOURCE_DIR}/tests ${CMAKE_SOURCE_DIR}/bench)
   target_include_directories(coiffure_bench SYSTEM PRIVATE ${OpenCV_INCLUDE_DIRS} /usr/include/stb)
 endif()

@@ -58,7 +58,7 @@ configure_file(${CMAKE_SOURCE_DIR}/resources/import.rc.in ${CMAKE_BINARY_DIR}/im
 set(IMPORT_RC_FILE ${CMAKE_BINARY_DIR}/import.rc)
 set_source_files_properties(${IMPORT_RC_FILE} PROPERTIES OBJECT_DEPENDS
   "${ART_DIR}/stamp;${CMAKE_SOURCE_DIR}/resources/import.manifest;${CMAKE_SOURCE_DIR}/resources/resource.h")
-add_executable(CoiffureImport WIN32 ${CMAKE_SOURCE_DIR}/src/import/import_entry_win.cpp
+add_executable(CoiffureImport WIN32 ${CMAKE_SOURCE_DIR}/src/desk/desk_entry_win.cpp
                ${IMPORT_RC_FILE})
 target_link_libraries(CoiffureImport PRIVATE coiffure_import_win)
 if(MINGW)

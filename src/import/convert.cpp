@@ -9,14 +9,6 @@
 
 namespace coiffure {
 
-RgbaImage RgbaImage::Create(int width, int height) {
-  RgbaImage image;
-  image.width = width;
-  image.height = height;
-  image.bgra.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
-  return image;
-}
-
 bool HasTransparency(const RgbaImage& image) {
   for (size_t i = 3; i < image.bgra.size(); i += 4)
     if (image.bgra[i] != 255) return true;

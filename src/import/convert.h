@@ -7,21 +7,9 @@
 #include <vector>
 
 #include "imaging/picture.h"
+#include "pictures/rgba_image.h"
 
 namespace coiffure {
-
-// A decoded picture: top row first, 4 bytes a pixel in the order blue, green, red, alpha, the
-// colour not multiplied by the alpha (what the platform's 32bppBGRA gives).
-struct RgbaImage {
-  int width = 0, height = 0;
-  std::vector<uint8_t> bgra;
-
-  uint8_t* Pixel(int x, int y) { return bgra.data() + (static_cast<size_t>(y) * width + x) * 4; }
-  const uint8_t* Pixel(int x, int y) const {
-    return bgra.data() + (static_cast<size_t>(y) * width + x) * 4;
-  }
-  static RgbaImage Create(int width, int height);
-};
 
 struct HairstylePair {
   Picture colour;           // the hair's colours where the mask is black, pure black elsewhere

@@ -1,7 +1,6 @@
 #include "import/importer.h"
 
 #include <algorithm>
-#include <new>
 
 #include "import/naming.h"
 
@@ -51,19 +50,6 @@ void RemoveTemporaries(const Temporaries& temp, LibraryFolder& folder) {
 
 }  // namespace
 
-std::string ReasonItFailed(const std::function<void()>& work) {
-  try {
-    work();
-    return {};
-  } catch (const ImportError& e) {
-    return e.what();
-  } catch (const std::bad_alloc&) {
-    return kMsgOutOfMemory;
-  } catch (const PictureError&) {
-    return kMsgNotAPicture;
-  }
-}
-
 std::string WritePair(LibraryFolder& folder, const std::string& stem,
                       std::span<const uint8_t> colour, std::span<const uint8_t> mask) {
   folder.Prepare();
@@ -96,41 +82,6 @@ std::string ResultText(const ImportResult& result) {
 int CountNotImported(const std::vector<ImportResult>& results) {
   return static_cast<int>(std::count_if(results.begin(), results.end(),
                                         [](const ImportResult& r) { return !r.imported; }));
-}
-
-ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
-  ImportCommand command;
-  auto is = [](const std::string& text, const char* word) {
-    const std::string arg = LowerAscii(text);
-    return arg == std::string("/") + word || arg == std::string("-") + word;
-  };
-  for (size_t i = 0; i < args.size(); ++i) {
-    if (is(args[i], "quiet"))
-      command.quiet = true;
-    else if (is(args[i], "photo"))
-      command.photo = i + 1 < args.size() && !is(args[i + 1], "quiet") ? args[++i] : "";
-    else if (is(args[i], "shade"))
-      command.shades.push_back(++i < args.size() ? args[i] : std::string());
-    else
-      command.files.push_back(args[i]);
-  }
-  return command;
-}
-
-std::vector<std::string> SplitDialogSelection(const std::string& strings) {
-  std::vector<std::string> parts;
-  for (size_t at = 0; at < strings.size();) {
-    const size_t end = std::min(strings.find('\0', at), strings.size());
-    if (end == at) break;  // the empty string that ends the list
-    parts.push_back(strings.substr(at, end - at));
-    at = end + 1;
-  }
-  if (parts.size() <= 1) return parts;
-  std::string folder = parts[0];
-  if (folder.back() != '\\') folder += '\\';  // a drive's root already ends in one
-  std::vector<std::string> files;
-  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
-  return files;
 }
 
 }  // namespace coiffure

@@ -3,38 +3,18 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
-#include <optional>
 #include <span>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "import/convert.h"
+#include "pictures/picture_source.h"
 
 namespace coiffure {
 
-// A refusal whose message is the Chinese text the user sees.
-class ImportError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
-inline constexpr const char* kMsgCannotOpenPicture = "无法打开这个文件";
-inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或图片已损坏";
-inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
 inline constexpr const char* kMsgNothingLeft = "去掉背景后没有剩下任何内容";
 inline constexpr const char* kMsgFolderNotWritable = "无法写入发型库文件夹 ml_fx";
-inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
 inline constexpr const char* kMsgNoFreeName = "发型库中同名的发型太多";
-inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
-
-// Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
-class PictureSource {
- public:
-  virtual ~PictureSource() = default;
-  virtual RgbaImage Decode(const std::string& path) = 0;
-};
 
 // A folder of the program's data (the library ml_fx, the photo's ml_data), by file names in it.
 class LibraryFolder {
@@ -61,10 +41,6 @@ struct ImportResult {
   std::string message;  // on refusal: why, in Chinese
 };
 
-// Runs work; "" when it succeeded, else the Chinese reason of its failure (an ImportError's own
-// text, or the text for running out of memory or for a picture that cannot be read).
-std::string ReasonItFailed(const std::function<void()>& work);
-
 // Writes a pair into the library: both files under temporary names of this process's own first,
 // then the mask and last the picture renamed to the first free names for stem, so the scan never
 // meets a half-written style. Never overwrites. Returns the picture's name; on failure throws
@@ -80,22 +56,5 @@ ImportResult ImportPicture(const std::string& path, PictureSource& source, Libra
 std::string ResultText(const ImportResult& result);
 
 int CountNotImported(const std::vector<ImportResult>& results);
-
-// The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
-// asks for no window; "/photo" makes the argument after it the customer photo (an empty name
-// when none follows); "/shade NAME" asks for colour variants in that shade (once per shade
-// wanted; a missing NAME is kept as an empty one, which no shade has); every other argument is
-// a picture file for a style.
-struct ImportCommand {
-  bool quiet = false;
-  std::vector<std::string> files;
-  std::optional<std::string> photo;
-  std::vector<std::string> shades;
-};
-ImportCommand ParseImportCommand(const std::vector<std::string>& args);
-
-// The files an open-file dialog with multiple selection gives: its strings, each ended by a NUL,
-// are either one full path or a folder followed by the names chosen in it.
-std::vector<std::string> SplitDialogSelection(const std::string& strings);
 
 }  // namespace coiffure

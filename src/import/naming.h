@@ -16,11 +16,8 @@ namespace coiffure {
 std::string StyleStemFromPath(const std::string& path);
 inline constexpr size_t kMaxStyleStemBytes = 80;
 
-// The stem of a style's colour variant, so that the operator reads style and shade: the
-// style's stem with the shade's name in place of a colour word it ends in ("afro_black" and
-// "浅金" give "afro_浅金", and a "_2" after the word goes with it), else with "_" and the
-// shade's name appended. The style's part is cut to keep within kMaxStyleStemBytes.
-std::string ShadeStem(const std::string& style_stem, const std::string& shade_name);
+// The text cut to at most n bytes without splitting a UTF-8 character.
+std::string CutUtf8(const std::string& s, size_t n);
 
 // The name with its ASCII letters in lower case, as the file system compares names (Chinese
 // characters have no case).

@@ -6,8 +6,8 @@
 #include <optional>
 #include <vector>
 
+#include "imaging/loops.h"
 #include "import/convert.h"
-#include "import/loops.h"
 #include "import/resample_rows.h"
 
 namespace coiffure::pair_rows {

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "import/loops.h"
+#include "imaging/loops.h"
 #include "import/resample_rows.h"
 
 #ifdef COIFFURE_X86_64

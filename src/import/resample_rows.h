@@ -9,8 +9,8 @@
 #include <functional>
 #include <vector>
 
+#include "imaging/loops.h"
 #include "import/convert.h"
-#include "import/loops.h"
 
 namespace coiffure::resample {
 

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <span>
 
-#include "import/picture_header.h"
-#include "import/upright.h"
+#include "pictures/picture_header.h"
+#include "pictures/upright.h"
 
 namespace {
 

@@ -3,14 +3,15 @@
 
 #include <cctype>
 #include <functional>
+#include <gtest/gtest.h>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "colour/variants.h"
 #include "gallery/selection.h"
 #include "import/importer.h"
 #include "import/naming.h"
-#include "import/shade_import.h"
 #include "native/bmp_builder.h"
 
 namespace coiffure::importtest {
@@ -113,5 +114,24 @@ inline ReadLibraryFile ReaderOf(FakeFolder& f) {
     return f.files.at(FakeFolder::Key(name)).second;
   };
 }
+
+// An opaque square of inner x inner pixels at (5, 5) on a transparent side x side picture.
+inline RgbaImage Square(int side, int inner) {
+  RgbaImage img = RgbaImage::Create(side, side);
+  for (int y = 0; y < inner; ++y)
+    for (int x = 0; x < inner; ++x) img.Pixel(x + 5, y + 5)[3] = 255;
+  return img;
+}
+
+// A folder and a source holding a picture to import and one with nothing visible.
+class Import : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source.pictures["C:\\in\\Bob.png"] = Square(300, 250);
+    source.pictures["C:\\in\\clear.png"] = RgbaImage::Create(50, 50);
+  }
+  FakeFolder folder;
+  FakeSource source;
+};
 
 }  // namespace coiffure::importtest

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "import/wic_win.h"
 #include "native/exif_builder.h"
+#include "pictures/wic_win.h"
 #include "toolkit/text_win.h"
 #include "wine/wine_helpers.h"
 

@@ -7,10 +7,11 @@
 #include <stdexcept>
 #include <string>
 
+#include "colour/palette.h"
+#include "colour/recolour.h"
 #include "gallery/selection.h"
 #include "hair.h"
 #include "icons.h"
-#include "import/recolour.h"
 #include "preview.h"
 #include "scenes.h"
 

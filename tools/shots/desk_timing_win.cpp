@@ -9,10 +9,10 @@
 #include <filesystem>
 #include <vector>
 
+#include "desk/desk_window_win.h"
+#include "desk/library_folder_win.h"
 #include "import/customer_photo.h"
-#include "import/import_window_win.h"
-#include "import/library_folder_win.h"
-#include "import/wic_win.h"
+#include "pictures/wic_win.h"
 #include "toolkit/text_win.h"
 
 namespace coiffure {
@@ -44,7 +44,7 @@ std::filesystem::path Scratch(const wchar_t* name) {
 }
 
 // Shows each row's preview in turn, as a click on it does, and prints the times.
-void TimePreviews(ImportWindow& window, int count) {
+void TimePreviews(DeskWindow& window, int count) {
   std::vector<double> times;
   for (int row = 0; row < count; ++row) {
     const double t0 = NowMs();
@@ -97,8 +97,8 @@ int TimeDesk(const std::wstring& file, int count) {
   WicPictureSource source;
   PrintMemory("before the window");
   {
-    ImportWindow window(source, {library, root + "ml_fx\\", photos, root + "ml_data\\test.bmp"},
-                        false);
+    DeskWindow window(source, {library, root + "ml_fx\\", photos, root + "ml_data\\test.bmp"},
+                      false);
     window.Create();
     ShowWindow(window.Handle(), SW_SHOW);
     PrintMemory("window shown");

@@ -8,9 +8,9 @@
 #include <cstdio>
 #include <vector>
 
+#include "desk/shade_chooser_win.h"
 #include "desk_timing_win.h"
 #include "gallery/selection.h"
-#include "import/shade_chooser_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
 

@@ -16,9 +16,9 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "desk/library_folder_win.h"
 #include "desk_timing_win.h"
-#include "import/library_folder_win.h"
-#include "import/wic_win.h"
+#include "pictures/wic_win.h"
 #include "scan_timing_win.h"
 #include "settings/form3_win.h"
 #include "settings/settings_win.h"

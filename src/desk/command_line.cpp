@@ -1,0 +1,44 @@
+#include "desk/command_line.h"
+
+#include <algorithm>
+
+#include "import/naming.h"
+
+namespace coiffure {
+
+ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
+  ImportCommand command;
+  auto is = [](const std::string& text, const char* word) {
+    const std::string arg = LowerAscii(text);
+    return arg == std::string("/") + word || arg == std::string("-") + word;
+  };
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (is(args[i], "quiet"))
+      command.quiet = true;
+    else if (is(args[i], "photo"))
+      command.photo = i + 1 < args.size() && !is(args[i + 1], "quiet") ? args[++i] : "";
+    else if (is(args[i], "shade"))
+      command.shades.push_back(++i < args.size() ? args[i] : std::string());
+    else
+      command.files.push_back(args[i]);
+  }
+  return command;
+}
+
+std::vector<std::string> SplitDialogSelection(const std::string& strings) {
+  std::vector<std::string> parts;
+  for (size_t at = 0; at < strings.size();) {
+    const size_t end = std::min(strings.find('\0', at), strings.size());
+    if (end == at) break;  // the empty string that ends the list
+    parts.push_back(strings.substr(at, end - at));
+    at = end + 1;
+  }
+  if (parts.size() <= 1) return parts;
+  std::string folder = parts[0];
+  if (folder.back() != '\\') folder += '\\';  // a drive's root already ends in one
+  std::vector<std::string> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
+}  // namespace coiffure

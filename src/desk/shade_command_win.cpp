@@ -1,0 +1,51 @@
+#include "desk/shade_command_win.h"
+
+#include <windows.h>
+
+#include "colour/variants.h"
+#include "toolkit/text_win.h"
+
+namespace coiffure {
+
+namespace {
+
+std::string FullPath(const std::string& file) {
+  const std::wstring wide = Widen(file);
+  const DWORD n = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+  if (n == 0) return file;
+  std::wstring full(n, L'\0');
+  const DWORD got = GetFullPathNameW(wide.c_str(), n, full.data(), nullptr);
+  if (got == 0 || got >= n) return file;
+  full.resize(got);
+  return Narrow(full);
+}
+
+}  // namespace
+
+void ReportLine(const std::string& text) {
+  const HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+  if (out == nullptr || out == INVALID_HANDLE_VALUE) return;
+  const std::string line = text + "\r\n";
+  DWORD written = 0;
+  WriteFile(out, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+int RunShadeCommand(const ImportCommand& command, PictureSource& source,
+                    Win32LibraryFolder& folder) {
+  const std::string& library = folder.Folder();
+  const auto read = [&](const std::string& name) { return ReadWholeFile(library + name); };
+  const auto in_library = [&](const std::string& name) { return folder.Exists(name); };
+  int not_made = 0;
+  for (const std::string& file : command.files) {
+    const ShadeOutcome out =
+        MakeShadeVariants(file, LibraryNameOf(file, FullPath(file), library, in_library),
+                          command.shades, source, folder, read);
+    if (out.import) ReportLine(file + "：" + ResultText(*out.import));
+    for (size_t i = 0; i < out.variants.size(); ++i)
+      ReportLine(file + " " + command.shades[i] + "：" + VariantText(out.variants[i]));
+    not_made += CountNotImported(out.variants);
+  }
+  return not_made;
+}
+
+}  // namespace coiffure

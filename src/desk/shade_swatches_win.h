@@ -1,0 +1,59 @@
+// The chooser's shade swatches: one button a shade of the palette, showing its colour with its
+// Chinese name under it, turned on and off by a click or the space bar; a swatch for a colour of
+// the operator's own, shown once one is chosen; and "其他颜色..." that asks for it through the
+// platform's colour dialog.
+#pragma once
+
+#include <windows.h>
+
+#include <vector>
+
+#include "colour/palette.h"
+
+namespace coiffure {
+
+class ShadeSwatches {
+ public:
+  static constexpr int kFirstId = 2100;  // the palette's swatches, then the custom one
+  static constexpr int kOtherId = 2150;
+  static constexpr int kColumns = 6, kGap = 6, kMinWidth = 66, kBlockHeight = 30;
+
+  ShadeSwatches();
+  // The buttons, in the tab order: the swatches make one group (the arrow keys move through
+  // it), "其他颜色..." follows.
+  void Create(HWND parent, HFONT font, int line_height);
+  // The grid at (x, y), as wide as given; returns its height.
+  int Place(int x, int y, int width);
+  static int HeightFor(int line_height) { return 3 * SwatchHeight(line_height) + 2 * kGap; }
+
+  // A command of the grid's own: a swatch turned on or off (true), or "其他颜色..." (asks for
+  // a colour; true when one was chosen). False for any other command.
+  bool OnCommand(HWND owner, int id);
+  // Draws a swatch; false when the item is not one.
+  bool Draw(const DRAWITEMSTRUCT& item);
+
+  // Shows the custom swatch with this colour, turned on.
+  void SetCustom(Bgr colour);
+  // Turns the swatch (an index of the palette, or the palette's size for the custom one) on
+  // or off, as a click does.
+  void Toggle(size_t swatch);
+  // The shades turned on, in the order of the swatches.
+  std::vector<Shade> Chosen() const;
+  // The place in Chosen() of the swatch turned on last (0 when it is off again).
+  size_t LastChosen() const;
+  HWND Swatch(size_t swatch) const { return buttons_[swatch]; }
+  HWND OtherButton() const { return other_; }
+
+ private:
+  static int SwatchHeight(int line_height) { return kBlockHeight + line_height + 10; }
+
+  std::vector<Shade> shades_;  // the palette's, then the custom one
+  std::vector<bool> on_;
+  std::vector<HWND> buttons_;
+  HWND other_ = nullptr;
+  bool have_custom_ = false;
+  size_t last_on_ = 0;
+  int line_height_ = 0;
+};
+
+}  // namespace coiffure

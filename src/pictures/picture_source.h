@@ -1,0 +1,36 @@
+// Where pictures come from: a file decoded by whatever the platform offers, or a refusal whose
+// text the operator reads.
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+
+#include "pictures/rgba_image.h"
+
+namespace coiffure {
+
+// A refusal whose message is the Chinese text the user sees.
+class ImportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+inline constexpr const char* kMsgCannotOpenPicture = "无法打开这个文件";
+inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或图片已损坏";
+inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
+inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
+inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
+
+// Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
+class PictureSource {
+ public:
+  virtual ~PictureSource() = default;
+  virtual RgbaImage Decode(const std::string& path) = 0;
+};
+
+// Runs work; "" when it succeeded, else the Chinese reason of its failure (an ImportError's own
+// text, or the text for running out of memory or for a picture that cannot be read).
+std::string ReasonItFailed(const std::function<void()>& work);
+
+}  // namespace coiffure

@@ -1,0 +1,30 @@
+// Every picture the desk reads comes in the same way: refused from its header when it is too
+// large, decoded by the platform, then turned the way up its camera meant.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "pictures/rgba_image.h"
+
+namespace coiffure {
+
+// The platform's decoder, given a picture file's bytes; throws ImportError.
+class PixelDecoder {
+ public:
+  virtual ~PixelDecoder() = default;
+  virtual RgbaImage DecodePixels(std::span<const uint8_t> file) = 0;
+};
+
+// The picture shown the right way up for an EXIF orientation (1 to 8; anything else is 1):
+// mirrored and turned by quarter turns; 5 to 8 swap width and height.
+RgbaImage Upright(const RgbaImage& image, int orientation);
+
+// Throws ImportError(kMsgPictureTooLarge) when the header in these bytes (a whole file, or its
+// beginning) claims a size beyond the limits.
+void RefuseHugeHeader(std::span<const uint8_t> file);
+
+// RefuseHugeHeader before the decoder runs; then the decoded picture, upright.
+RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder);
+
+}  // namespace coiffure

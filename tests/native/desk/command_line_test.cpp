@@ -1,0 +1,59 @@
+#include "desk/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include "import/importer.h"
+
+namespace coiffure {
+namespace {
+
+using Names = std::vector<std::string>;
+
+TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFileAsIsEveryDialogChoice) {
+  const ImportCommand a = ParseImportCommand({"/QUIET", "a.png", "b c.jpg"});
+  EXPECT_TRUE(a.quiet);
+  EXPECT_EQ(a.files, (Names{"a.png", "b c.jpg"}));
+  const ImportCommand b = ParseImportCommand({"a.png", "-quiet"});
+  EXPECT_TRUE(b.quiet);
+  EXPECT_EQ(b.files, Names{"a.png"});
+  EXPECT_FALSE(ParseImportCommand({"quiet.png"}).quiet);
+  using namespace std::string_literals;
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\\a.png\0\0"s), Names{"C:\\发型\\a.png"});
+  EXPECT_EQ(SplitDialogSelection("C:\\发型\0a.png\0b.jpg\0\0"s),
+            (Names{"C:\\发型\\a.png", "C:\\发型\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection("D:\\\0a.png\0b.jpg"s), (Names{"D:\\a.png", "D:\\b.jpg"}));
+  EXPECT_EQ(SplitDialogSelection(""), Names{});
+  std::vector<ImportResult> results(3);
+  results[1].imported = true;
+  EXPECT_EQ(CountNotImported(results), 2);
+}
+
+TEST(ImportCommandLine, PhotoTakesTheNextArgumentAndEverythingElseStaysAStyle) {
+  struct Case {
+    std::vector<std::string> args;
+    std::optional<std::string> photo;
+    Names files;
+    bool quiet;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"/quiet", "/photo", "a.jpg"}, "a.jpg", {}, true},
+           {{"-PHOTO", "a b.jpg", "s.png"}, "a b.jpg", {"s.png"}, false},
+           {{"s.png", "/photo"}, "", {"s.png"}, false},
+           {{"/photo", "/quiet"}, "", {}, true},
+           {{"photo.png"}, std::nullopt, {"photo.png"}, false},
+       }) {
+    const ImportCommand cmd = ParseImportCommand(c.args);
+    EXPECT_EQ(cmd.photo, c.photo) << c.args[0];
+    EXPECT_EQ(cmd.files, c.files) << c.args[0];
+    EXPECT_EQ(cmd.quiet, c.quiet) << c.args[0];
+  }
+}
+
+TEST(ImportCommandLine, EachShadeTakesTheArgumentAfterItEvenWhenNoneFollows) {
+  const ImportCommand cmd = ParseImportCommand({"/quiet", "/SHADE", "浅金", "a.bmp", "-shade"});
+  EXPECT_EQ(cmd.shades, (Names{"浅金", ""}));
+  EXPECT_EQ(cmd.files, Names{"a.bmp"});
+}
+
+}  // namespace
+}  // namespace coiffure
