@@ -5,11 +5,11 @@ set -euo pipefail
 need=()
 want() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "ok installed" || need+=("$1"); }
 for p in cmake make g++ googletest libgtest-dev mingw-w64 g++-mingw-w64-x86-64-posix wine wine64 \
-         xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei fp-utils p7zip-full; do
+         xvfb xauth xdotool imagemagick x11-utils fonts-wqy-microhei fp-utils p7zip-full libstb-dev; do
   want "$p"
 done
 if [ "${1:-}" = bench ]; then
-  for p in libbenchmark-dev libopencv-dev libstb-dev; do want "$p"; done
+  for p in libbenchmark-dev libopencv-dev; do want "$p"; done
 fi
 if [ "${1:-}" = fuzz ]; then
   for p in clang libclang-rt-14-dev; do want "$p"; done

@@ -1,9 +1,25 @@
 // A style's colour picture brought to the mean colour of a shade, its light and shade kept.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "colour/recolour_rows.h"
 #include "imaging/picture.h"
 
 namespace coiffure {
+
+// The colour the hair was given: the shade's, or where the shade lies so near black or white,
+// or is so saturated, that hair with light and shade cannot have it as its mean, the nearest
+// colour that keeps the strands.
+struct ShadeReach {
+  Bgr reached;
+  bool exact = true;  // false: reached is not the shade asked for
+};
+
+// "这个颜色无法完全达到，已用最接近的 #RRGGBB", for a shade not reached exactly.
+std::string UnreachedNote(const ShadeReach& reach);
 
 // The colour picture of the variant: every pixel whose mask is not pure white takes a colour of
 // the shade's hue whose lightness follows the source's, so that the hair's mean colour in OKLab
@@ -13,6 +29,13 @@ namespace coiffure {
 Picture RecolourHair(const Picture& colour, const Picture& mask, Bgr shade);
 // The same into out (another picture than colour and mask), whose memory is reused when it
 // already has the size.
-void RecolourHair(const Picture& colour, const Picture& mask, Bgr shade, Picture& out);
+ShadeReach RecolourHair(const Picture& colour, const Picture& mask, Bgr shade, Picture& out);
+
+// The hair's weight at each code of luma (a level / 4), and from it each level's colour in a
+// shade (packed blue | green << 8 | red << 16; kOffLevel's black): the work of a recolouring
+// that does not touch a pixel, shared by styles and photos.
+using CodeWeights = std::array<double, kCodes>;
+using LevelColours = std::array<uint32_t, kLevelSlots>;
+ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours);
 
 }  // namespace coiffure

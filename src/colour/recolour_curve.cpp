@@ -3,47 +3,116 @@
 #include <algorithm>
 #include <cmath>
 
+#include "colour/palette.h"
+
 namespace coiffure {
 
 namespace {
 
-// The lightness range a result keeps to: the greys of bytes 2 and 253, so that rounding never
-// lands a channel on 0 or 255.
-constexpr float kLowL = 0.0848f, kHighL = 0.9905f, kEndMargin = 0.02f;
+// The OKLab lightness range a result keeps to: the greys of bytes 2 and 253, so that rounding
+// never lands a channel on 0 or 255.
+constexpr float kLowL = 0.0848f, kHighL = 0.9905f;
+// Nothing is aimed at from nearer the ends than this: the easing needs room on both sides.
+constexpr float kEndMargin = 0.02f;
 
 // Hues in radians: browns, coppers and blondes lie between these; their highlights turn part
 // of the way towards golden, as the sheen on such hair does, rather than paling to pink.
 constexpr float kWarmFrom = 0.35f, kGolden = 1.4f, kGoldenShare = 0.6f;
 
-// Sides of the mean scaled too unlike each other would bend the lightness out of proportion
-// to the source's.
-constexpr float kSideRatio = 2;
+// The spread a result keeps, as a share of the source's: more for a lighter shade (light hair
+// shows more light and shade than dark hair: on photographs light blonde keeps 10 to 19 L* of
+// standard deviation where black keeps about 13), less for a darker one, never so much that a
+// source's one code of difference turns into a visible step.
+constexpr float kSpreadPower = 0.25f, kLeastSpread = 0.6f, kMostSpread = 1.35f;
+constexpr float kLeastContrast = 0.05f, kMostContrast = 2.5f, kSideRatio = 2, kSheenReach = 2.5f;
+// The easing bends the lightness away from the source's; it may bend it only so far.
+constexpr float kLeastCorrelation = 0.93f;
+// A colour so near black or white that the strands cannot show around it is aimed at from
+// nearer the middle, until at least this share of the spread it should keep shows.
+constexpr float kKeptShare = 0.5f, kAimStep = 0.015f;
 
-// How much the source's lightness spread is scaled on one side of its mean. Hair's lightness
-// spread grows with its lightness (the light on it multiplies its own), so the spread follows
-// the ratio of the lightnesses, but within the room to the end of the range on that side, and
-// never so far that a flat source's noise turns into visible grain.
-float ContrastFor(float ratio, float side_sd, float room) {
-  if (side_sd < 0.004f) return 1;
-  return std::min(std::clamp(ratio, 0.3f, 2.5f), std::max(room / (2 * side_sd), 0.15f));
+// Below this OKLab lightness (L* 8, the grey of byte 23) the curve's lightness runs linear in
+// light, as CIE L* does: above it the two are one scale.
+constexpr float kToeL = 0.206897f, kToeY = kToeL * kToeL * kToeL;
+constexpr float kToeSlope = 1 / (3 * kToeL * kToeL);
+
+float SpreadFor(float target, float source_mean) {
+  const float ratio = target / std::max(source_mean, 0.05f);
+  return std::clamp(std::pow(ratio, kSpreadPower), kLeastSpread, kMostSpread);
+}
+
+// The palette's lightest shade: a lighter shade of the palette must keep at least the spread of
+// a darker one, so none is given more than that one can keep.
+const Shade& LightestShade() {
+  static const Shade& lightest = *std::max_element(
+      ShadePalette().begin(), ShadePalette().end(),
+      [](const Shade& x, const Shade& y) { return BgrToOklab(x.mean).L < BgrToOklab(y.mean).L; });
+  return lightest;
 }
 
 }  // namespace
 
-ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) {
+float GreyLightness(float oklab_L) {
+  if (oklab_L >= kToeL) return oklab_L;
+  return kToeL + (std::max(oklab_L, 0.0f) * oklab_L * oklab_L - kToeY) * kToeSlope;
+}
+
+float GreyOklabL(float lightness) {
+  if (lightness >= kToeL) return lightness;
+  return std::cbrt(std::max(kToeY + (lightness - kToeL) / kToeSlope, 0.0f));
+}
+
+ShadeCurve::Source ShadeCurve::SourceOf(const Tones& tones) {
+  double mean = 0, square = 0;
+  for (size_t i = 0; i < tones.lightness.size(); ++i)
+    mean += tones.share[i] * tones.lightness[i],
+        square += tones.share[i] * tones.lightness[i] * tones.lightness[i];
+  double above = 0, share_above = 0;
+  for (size_t i = 0; i < tones.lightness.size(); ++i) {
+    const double d = tones.lightness[i] - mean;
+    if (d > 0) above += tones.share[i] * d * d, share_above += tones.share[i];
+  }
+  const double sd = std::sqrt(std::max(0.0, square - mean * mean));
+  return {static_cast<float>(mean), static_cast<float>(sd),
+          static_cast<float>(share_above > 0 ? std::sqrt(above / share_above) : 0)};
+}
+
+ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) : ShadeCurve(tones, shade, true) {}
+
+ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade, bool within_lightest) {
   const Oklab t = BgrToOklab(shade);
-  // A colour as dark as black or as light as white is aimed at from just inside the range a
-  // result keeps to: hair cannot be one flat colour on the range's end and still show light.
-  target_L_ = std::clamp(t.L, kLowL + kEndMargin, kHighL - kEndMargin);
   target_C_ = std::hypot(t.a, t.b);
   if (target_C_ > 1e-6f) cos_h_ = t.a / target_C_, sin_h_ = t.b / target_C_;
   target_h_ = std::atan2(sin_h_, cos_h_);
   warm_ = target_C_ > 0.02f && target_h_ > kWarmFrom && target_h_ < kGolden;
+  source_ = SourceOf(tones);
+  for (float x : tones.lightness) from_.push_back(GreyOklabL(x));
+  const float asked = std::clamp(t.L, kLowL + kEndMargin, kHighL - kEndMargin);
+  float wanted = source_.sd * SpreadFor(GreyLightness(asked), source_.mean);
+  if (within_lightest && asked < BgrToOklab(LightestShade().mean).L)
+    wanted = std::min(wanted, ShadeCurve(tones, LightestShade().mean, false).spread_);
+  Aim(asked);
+  Means m = Fit(tones, wanted);
+  for (int i = 0; i < 40 && m.spread < kKeptShare * wanted; ++i) {
+    Aim(target_L_ + (target_L_ < 0.6f ? kAimStep : -kAimStep));
+    m = Fit(tones, wanted);
+  }
+  reached_ = {static_cast<float>(m.L), static_cast<float>(m.a), static_cast<float>(m.b)};
+  spread_ = static_cast<float>(m.spread);
+}
+
+// Where the fit aims: the easing's knees and the gamut's chroma at every lightness follow it.
+void ShadeCurve::Aim(float oklab_L) {
+  target_L_ = oklab_L;
+  target_P_ = GreyLightness(oklab_L);
+  const float lo = GreyLightness(kLowL), hi = GreyLightness(kHighL);
+  knee_hi_ = target_P_ + 0.5f * (hi - target_P_);
+  knee_lo_ = target_P_ - 0.5f * (target_P_ - lo);
   // The largest chroma at each lightness's hue that stays inside the bytes 1..254.
-  const float lo = SrgbToLinear(0.75f / 255), hi = SrgbToLinear(254.25f / 255);
+  const float lo_lin = SrgbToLinear(0.75f / 255), hi_lin = SrgbToLinear(254.25f / 255);
   auto inside = [&](float L, float C) {
     const LinearRgb c = OklabToLinear(At(L, C));
-    return std::min({c.r, c.g, c.b}) >= lo && std::max({c.r, c.g, c.b}) <= hi;
+    return std::min({c.r, c.g, c.b}) >= lo_lin && std::max({c.r, c.g, c.b}) <= hi_lin;
   };
   for (int i = 0; i <= kLimitKnots; ++i) {
     const float L = kLowL + (kHighL - kLowL) * i / kLimitKnots;
@@ -54,24 +123,21 @@ ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) {
     }
     limit_[i] = a;
   }
-  knee_hi_ = target_L_ + 0.5f * (kHighL - target_L_);
-  knee_lo_ = target_L_ - 0.5f * (target_L_ - kLowL);
-  FitContrast(tones);
-  FitShiftAndGain(tones);
 }
 
-// Lightness: the source's, shifted to the shade and its contrast scaled, eased into the range
+// Lightness: the source's, shifted to the shade and its spread scaled, eased into the range
 // near either end so that highlights and shadows keep their order instead of clipping.
 float ShadeCurve::Lightness(float source) const {
-  const float d = source - source_mean_;
-  const float y = target_L_ + shift_ + (d < 0 ? contrast_below_ : contrast_above_) * d;
+  const float d = source - source_.mean;
+  const float y = target_P_ + shift_ + (d < 0 ? contrast_ : contrast_above_) * d;
+  const float lo = GreyLightness(kLowL), hi = GreyLightness(kHighL);
   if (y > knee_hi_) {
-    const float w = kHighL - knee_hi_;
-    return kHighL - w * std::exp(-(y - knee_hi_) / w);
+    const float w = hi - knee_hi_;
+    return hi - w * std::exp(-(y - knee_hi_) / w);
   }
   if (y < knee_lo_) {
-    const float w = knee_lo_ - kLowL;
-    return kLowL + w * std::exp((y - knee_lo_) / w);
+    const float w = knee_lo_ - lo;
+    return lo + w * std::exp((y - knee_lo_) / w);
   }
   return y;
 }
@@ -104,58 +170,77 @@ float ShadeCurve::Chroma(float L) const {
 
 ShadeCurve::Means ShadeCurve::MeansOver(const Tones& tones) const {
   Means m;
+  double P = 0, P2 = 0, L2 = 0, src = 0, src2 = 0, cross = 0;
   for (size_t i = 0; i < tones.lightness.size(); ++i) {
-    const float L = Lightness(tones.lightness[i]);
-    m.L += tones.share[i] * L;
-    m.C += tones.share[i] * Chroma(L) * (warm_ ? std::cos(Hue(L) - target_h_) : 1);
+    const double w = tones.share[i], from = from_[i];
+    const float L = GreyOklabL(Lightness(tones.lightness[i]));
+    const Oklab c = At(L, Chroma(L));
+    m.L += w * L, m.a += w * c.a, m.b += w * c.b;
+    m.C += w * (c.a * cos_h_ + c.b * sin_h_);
+    // The spread an eye sees: of the colour's own luminance, its chroma's share included.
+    const LinearRgb lin = OklabToLinear(c);
+    const double seen = GreyLightness(
+        std::cbrt(std::max(0.2126f * lin.r + 0.7152f * lin.g + 0.0722f * lin.b, 0.0f)));
+    P += w * seen, P2 += w * seen * seen, L2 += w * L * L;
+    src += w * from, src2 += w * from * from, cross += w * from * L;
   }
+  m.spread = std::sqrt(std::max(0.0, P2 - P * P));
+  const double var_src = src2 - src * src, var_out = L2 - m.L * m.L;
+  if (var_src > 1e-9 && var_out > 1e-9) m.r = (cross - src * m.L) / std::sqrt(var_src * var_out);
   return m;
 }
 
-void ShadeCurve::FitContrast(const Tones& tones) {
-  double mean = 0;
-  for (size_t i = 0; i < tones.lightness.size(); ++i) mean += tones.share[i] * tones.lightness[i];
-  double below = 0, above = 0, share_below = 0;
-  for (size_t i = 0; i < tones.lightness.size(); ++i) {
-    const double d = tones.lightness[i] - mean;
-    (d < 0 ? below : above) += tones.share[i] * d * d;
-    share_below += d < 0 ? tones.share[i] : 0;
-  }
-  const auto side_sd = [](double sum, double share) {
-    return static_cast<float>(share > 0 ? std::sqrt(sum / share) : 0);
-  };
-  source_mean_ = static_cast<float>(mean);
-  const float ratio = target_L_ / std::max(source_mean_, 0.05f);
-  // The sheen is light the hair's surface reflects whatever its colour, so it changes less
-  // with the shade than the body of the hair does.
-  contrast_below_ = ContrastFor(ratio, side_sd(below, share_below), target_L_ - kLowL);
-  contrast_above_ =
-      ContrastFor(std::sqrt(ratio), side_sd(above, 1 - share_below), kHighL - target_L_);
-  contrast_below_ = std::min(contrast_below_, kSideRatio * contrast_above_);
-  contrast_above_ = std::min(contrast_above_, kSideRatio * contrast_below_);
+// The sheen is light the hair's surface reflects whatever its colour: above the mean the
+// contrast is held to what leaves the source's highlights room below white, so that they keep
+// their proportions instead of crowding into the easing, and bends the curve by at most
+// kSideRatio.
+void ShadeCurve::SetContrast(float below) {
+  contrast_ = std::clamp(below, kLeastContrast, kMostContrast);
+  const float room = GreyLightness(kHighL) - target_P_;
+  const float fits = source_.sd_above > 0 ? room / (kSheenReach * source_.sd_above) : contrast_;
+  contrast_above_ = std::clamp(fits, contrast_ / kSideRatio, contrast_);
 }
 
-// The easing moves the mean lightness and the gamut the mean chroma: a few rounds of secant
-// steps on the shift and a proportional step on the chroma's gain settle both.
-void ShadeCurve::FitShiftAndGain(const Tones& tones) {
-  for (int round = 0; round < 3; ++round) {
-    float s0 = shift_, e0 = static_cast<float>(MeansOver(tones).L) - target_L_;
-    float s1 = s0 - e0;
-    for (int step = 0; step < 6 && std::abs(e0) > 1e-4f; ++step) {
-      shift_ = s1;
-      const float e1 = static_cast<float>(MeansOver(tones).L) - target_L_;
-      if (std::abs(e1 - e0) < 1e-9f) break;
-      const float next = s1 - e1 * (s1 - s0) / (e1 - e0);
-      s0 = s1, e0 = e1, s1 = next;
-    }
+// The easing moves the mean lightness: secant steps on the shift settle it. The gamut cuts the
+// mean chroma: a proportional step on the chroma's gain follows.
+ShadeCurve::Means ShadeCurve::SettleAt(const Tones& tones, float contrast) {
+  SetContrast(contrast);
+  float s0 = shift_, e0 = static_cast<float>(MeansOver(tones).L) - target_L_;
+  float s1 = s0 - e0;
+  for (int step = 0; step < 8 && std::abs(e0) > 1e-4f; ++step) {
     shift_ = s1;
-    const double C = MeansOver(tones).C;
-    if (C > 1e-6) gain_ = std::clamp(static_cast<float>(gain_ * target_C_ / C), 0.0f, 4.0f);
+    const float e1 = static_cast<float>(MeansOver(tones).L) - target_L_;
+    if (std::abs(e1 - e0) < 1e-9f) break;
+    const float next = s1 - e1 * (s1 - s0) / (e1 - e0);
+    s0 = s1, e0 = e1, s1 = next;
   }
+  shift_ = s1;
+  const Means m = MeansOver(tones);
+  if (m.C > 1e-6) gain_ = std::clamp(static_cast<float>(gain_ * target_C_ / m.C), 0.0f, 4.0f);
+  return m;
+}
+
+// The contrast that gives the wanted spread, as far as the easing lets the lightness keep its
+// correlation with the source's.
+ShadeCurve::Means ShadeCurve::Fit(const Tones& tones, float wanted_spread) {
+  const bool flat = source_.sd < 0.004f;
+  float c = flat ? 1 : SpreadFor(target_P_, source_.mean);
+  Means m = SettleAt(tones, c);
+  for (int round = 0; round < 4 && !flat && m.spread > 1e-6; ++round) {
+    c = std::clamp(static_cast<float>(c * wanted_spread / m.spread), kLeastContrast, kMostContrast);
+    m = SettleAt(tones, c);
+  }
+  if (flat || m.r >= kLeastCorrelation) return SettleAt(tones, c);
+  float good = kLeastContrast, bad = c;
+  for (int step = 0; step < 7; ++step) {
+    const float mid = (good + bad) / 2;
+    (SettleAt(tones, mid).r >= kLeastCorrelation ? good : bad) = mid;
+  }
+  return SettleAt(tones, good);
 }
 
 Bgr ShadeCurve::ColourFor(float source_lightness) const {
-  const float L = Lightness(source_lightness);
+  const float L = GreyOklabL(Lightness(source_lightness));
   Bgr out = OklabToBgr(At(L, Chroma(L)));
   for (uint8_t* ch : {&out.b, &out.g, &out.r}) *ch = std::clamp<uint8_t>(*ch, 1, 254);
   return out;

@@ -97,10 +97,10 @@ void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, Level
       continue;
     }
     RunLevels(colour + 3 * x, mask + 3 * x, run == Run::kMixed, levels);
-    for (int i = 0; i < kRun; ++i) ++counts[i & 3][levels[i]];
+    for (int i = 0; i < kRun; ++i) ++counts[i % kCountWays][levels[i] >> 2];
     std::memcpy(out + 3 * x, levels, sizeof levels);
   }
-  for (; x < width; ++x) ++counts[0][PixelLevel(colour, mask, x)];
+  for (; x < width; ++x) ++counts[0][PixelLevel(colour, mask, x) >> 2];
 }
 
 void WriteRowColours(const uint8_t* colour, const uint8_t* mask, int width,

@@ -11,19 +11,24 @@ namespace coiffure {
 // quarter steps, 0..1020; encoded luma is spaced about as the eye sees lightness, so no two
 // visibly different strands share a level. Pixels whose mask is pure white get kOffLevel.
 inline constexpr int kHairLevels = 1021;
-inline constexpr int kOffLevel = 1023;
-inline constexpr int kLevelSlots = 1024;
+inline constexpr int kOffLevel = 1027;
+inline constexpr int kLevelSlots = 1028;
+// A level's code: its luma's byte, level / 4. The curve is fitted to the counts of codes.
+inline constexpr int kCodes = 256;
 
 inline int LevelOf(const uint8_t* bgr) {
   return (29 * bgr[0] + 150 * bgr[1] + 77 * bgr[2]) >> 6;
 }
 
-// Four counts a level, for neighbouring pixels in turn, so that a run of one level does not
-// wait on its own increments; the sum of the four is the level's count (kOffLevel's unused).
-using LevelCounts = std::array<std::array<uint32_t, kLevelSlots>, 4>;
+// Eight counts a code, for neighbouring pixels in turn, so that a run of one code does not wait
+// on its own increments; the sum of the eight is the code's count (kOffLevel's code, 256, is
+// unused). The tables lie 1088 bytes apart, not a multiple of 4096: at that distance some
+// processors take a table's store for the next table's load and stall on it.
+inline constexpr int kCountWays = 8;
+using LevelCounts = std::array<std::array<uint32_t, kCodes + 16>, kCountWays>;
 
 // The two passes over a row, in this order with the same out row between them.
-// First: adds the levels of the row's hair pixels to counts, and parks levels in out (where
+// First: adds the codes of the row's hair pixels to counts, and parks levels in out (where
 // the second pass finds them again instead of computing them twice).
 void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, LevelCounts& counts,
                     uint8_t* out);

@@ -51,6 +51,10 @@ float LinearToSrgb(float v) {
   return v <= 0.0031308f ? v * 12.92f : 1.055f * std::pow(v, 1 / 2.4f) - 0.055f;
 }
 
+uint8_t LinearToByte(float linear) {
+  return ToByte(linear);
+}
+
 float ByteToLinear(uint8_t encoded) {
   static const std::array<float, 256> table = MakeByteTable();
   return table[encoded];

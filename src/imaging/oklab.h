@@ -22,6 +22,8 @@ float SrgbToLinear(float encoded);
 float LinearToSrgb(float linear);
 // The same for a byte, from a table.
 float ByteToLinear(uint8_t encoded);
+// A linear value 0..1 (clamped) to its nearest byte, without a power function.
+uint8_t LinearToByte(float linear);
 
 Oklab LinearToOklab(LinearRgb c);
 LinearRgb OklabToLinear(Oklab c);
