@@ -23,6 +23,13 @@ if(ARTGEN_SOURCES)
   add_executable(artgen ${CMAKE_SOURCE_DIR}/tools/artgen/main.cpp)
   target_link_libraries(artgen PRIVATE artgen_lib)
   target_link_libraries(coiffure_tests PRIVATE artgen_lib)
+  # Sheets of the colour tests' photos recoloured, for looking at.
+  add_executable(shade_sheet ${CMAKE_SOURCE_DIR}/tools/shade_sheet.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/native/colour/hair_photos.cpp
+                 ${CMAKE_SOURCE_DIR}/tests/native/colour/stb_impl.cpp)
+  target_link_libraries(shade_sheet PRIVATE artgen_lib)
+  target_include_directories(shade_sheet PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  target_include_directories(shade_sheet SYSTEM PRIVATE /usr/include/stb)
 endif()
 
 file(GLOB_RECURSE BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
