@@ -76,10 +76,12 @@ ImportResult MakeVariant(const std::string& file, const Style& style, const Shad
   ImportResult r;
   r.path = file;
   try {
-    const std::vector<uint8_t> colour =
-        RecolourHair(style.colour, style.mask, shade.mean).EncodeBmp24();
-    r.picture = WritePair(folder, ShadeStem(style.stem, shade.name), colour, style.mask_file);
+    Picture recoloured;
+    const ShadeReach reach = RecolourHair(style.colour, style.mask, shade.mean, recoloured);
+    r.picture = WritePair(folder, ShadeStem(style.stem, shade.name), recoloured.EncodeBmp24(),
+                          style.mask_file);
     r.imported = true;
+    if (!reach.exact) r.note = UnreachedNote(reach);
   } catch (const ImportError& e) {
     r.message = e.what();
   } catch (const std::bad_alloc&) {
@@ -153,11 +155,15 @@ ShadeOutcome MakeShadeVariants(const std::string& file,
 ShadedPair ShadeLibraryStyle(const std::string& library_name, const Shade& shade,
                              const ReadLibraryFile& read) {
   Style style = LoadStyle(library_name, read);
-  return {RecolourHair(style.colour, style.mask, shade.mean), std::move(style.mask)};
+  ShadedPair pair;
+  pair.reach = RecolourHair(style.colour, style.mask, shade.mean, pair.colour);
+  pair.mask = std::move(style.mask);
+  return pair;
 }
 
 std::string VariantText(const ImportResult& variant) {
-  return variant.imported ? "已生成 " + variant.picture : "未生成：" + variant.message;
+  if (!variant.imported) return "未生成：" + variant.message;
+  return "已生成 " + variant.picture + (variant.note.empty() ? "" : "（" + variant.note + "）");
 }
 
 }  // namespace coiffure

@@ -51,11 +51,12 @@ ShadeOutcome MakeShadeVariants(const std::string& file,
 // with the refusal MakeShadeVariants would give.
 struct ShadedPair {
   Picture colour, mask;
+  ShadeReach reach;  // the colour the hair was given
 };
 ShadedPair ShadeLibraryStyle(const std::string& library_name, const Shade& shade,
                              const ReadLibraryFile& read);
 
-// "已生成 NAME" or "未生成：REASON".
+// "已生成 NAME", followed by its note in brackets when it has one, or "未生成：REASON".
 std::string VariantText(const ImportResult& variant);
 
 }  // namespace coiffure

@@ -66,7 +66,8 @@ std::string ComposeVariantPreview(const std::string& style, const Shade& shade,
   try {
     ShadedPair pair = ShadeLibraryStyle(style, shade, read);
     const std::string saved = picture.empty() ? "" : "，生成后保存为 " + picture;
-    return "预览：" + style + " 换成" + shade.name + saved + "。" +
+    const std::string note = pair.reach.exact ? "" : "（" + UnreachedNote(pair.reach) + "）";
+    return "预览：" + style + " 换成" + shade.name + note + saved + "。" +
            ComposePairOverPhoto(std::move(pair.colour), std::move(pair.mask), photo_path, frame);
   } catch (const ImportError& e) {
     why = e.what();

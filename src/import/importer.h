@@ -39,6 +39,7 @@ struct ImportResult {
   bool imported = false;
   std::string picture;  // on success: the style's picture file name in the library
   std::string message;  // on refusal: why, in Chinese
+  std::string note;     // on success: what else the operator should know of it, or nothing
 };
 
 // Writes a pair into the library: both files under temporary names of this process's own first,

@@ -4,6 +4,7 @@
 
 #include "gallery/scan.h"
 #include "gallery/selection.h"
+#include "imaging/oklab.h"
 #include "import/naming.h"
 #include "native/bmp_builder.h"
 #include "native/import_fakes.h"
@@ -120,6 +121,37 @@ TEST_F(Import, ShadeRefusalsSayWhyAndLeaveNothingBehind) {
     EXPECT_EQ(VariantText(out.variants[0]), "未生成：" + c.message);
     EXPECT_EQ(f.Names(), before);
   }
+}
+
+// A colour hair cannot have with its strands showing is made as the nearest one that can, and
+// the line says which: the colour the written hair's mean is.
+TEST_F(Import, AColourOutOfReachIsMadeAsTheNearestAndSaidSo) {
+  AddStyle(folder, "afro_black.bmp");
+  const ShadeOutcome out = MakeShadeVariants("afro_black.bmp", "afro_black.bmp",
+                                             {"#FF0000", "#000000", "#FFFFFF", "酒红"}, source,
+                                             folder, ReaderOf(folder));
+  ASSERT_EQ(out.variants.size(), 4u);
+  const std::string says = "（这个颜色无法完全达到，已用最接近的 #";
+  const Picture mask = folder.Load("afro_blackmask.bmp");
+  for (int i = 0; i < 3; ++i) {
+    const std::string text = VariantText(out.variants[i]);
+    const size_t at = text.find(says);
+    ASSERT_NE(at, std::string::npos) << text;
+    EXPECT_EQ(text.substr(0, at), "已生成 " + out.variants[i].picture);
+    const std::optional<Shade> nearest = ParseShade(text.substr(at + says.size() - 1, 7));
+    ASSERT_TRUE(nearest) << text;
+    const Picture made = folder.Load(out.variants[i].picture);
+    double n = 0, L = 0, a = 0, b = 0;
+    for (int y = 0; y < made.Height(); ++y)
+      for (int x = 0; x < made.Width(); ++x) {
+        if (mask.PixelBgr(x, y) != Bgr{}) continue;
+        const Oklab c = BgrToOklab(made.PixelBgr(x, y));
+        n += 1, L += c.L, a += c.a, b += c.b;
+      }
+    EXPECT_LE(DeltaE({float(L / n), float(a / n), float(b / n)}, BgrToOklab(nearest->mean)), 0.04)
+        << text;
+  }
+  EXPECT_EQ(VariantText(out.variants[3]), "已生成 afro_酒红.bmp");
 }
 
 TEST_F(Import, AnyOtherPictureIsImportedFirstThenShaded) {

@@ -113,6 +113,13 @@ TEST(ShadeChooser, AVariantsPreviewIsThePreviewOfWhatIsWritten) {
   EXPECT_EQ(before.bgr, after.bgr);
   EXPECT_NE(before.At(264, 222), kTeal);  // the hair is there
 
+  // A colour out of reach is previewed as the nearest, and the caption says so.
+  const std::string red = ComposeVariantPreview("afro_black.bmp", CustomShade({0, 0, 255}), "",
+                                                ReaderOf(folder), "no photo.bmp", before);
+  EXPECT_EQ(
+      red.rfind("预览：afro_black.bmp 换成自选FF0000（这个颜色无法完全达到，已用最接近的 #", 0), 0u)
+      << red;
+
   const std::string refusal =
       ComposeVariantPreview("lone.bmp", gold, "lone_浅金.bmp", ReaderOf(folder), "", before);
   EXPECT_EQ(refusal, std::string("lone.bmp 不能换成浅金：") + kMsgNoMask + "。");
