@@ -28,6 +28,7 @@ std::vector<Workload> DecodeWorkloads();
 std::vector<Workload> ImportWorkloads();
 std::vector<Workload> ThumbnailWorkloads();
 std::vector<Workload> RecolourWorkloads();
+std::vector<Workload> OwnShadeWorkloads();
 std::vector<Workload> DeskWorkloads();
 
 }  // namespace coiffure::bench

@@ -80,7 +80,7 @@ int Main(int argc, char** argv) {
 
   std::vector<Workload> all;
   for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ThumbnailWorkloads,
-                    ImportWorkloads, RecolourWorkloads, DeskWorkloads}) {
+                    ImportWorkloads, RecolourWorkloads, OwnShadeWorkloads, DeskWorkloads}) {
     for (Workload& w : make()) all.push_back(std::move(w));
   }
   for (const Workload& w : all) {
