@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <span>
 
+#include "imaging/loops.h"
 #include "pictures/rgba_image.h"
 
 namespace coiffure {
@@ -17,8 +18,12 @@ class PixelDecoder {
 };
 
 // The picture shown the right way up for an EXIF orientation (1 to 8; anything else is 1):
-// mirrored and turned by quarter turns; 5 to 8 swap width and height.
-RgbaImage Upright(const RgbaImage& image, int orientation);
+// mirrored and turned by quarter turns; 5 to 8 swap width and height. Turned in the picture's
+// own memory, except a quarter turn of sides without a common divisor of 16 or more, which
+// goes into a new picture. Pass the picture with std::move when it is no longer needed.
+RgbaImage Upright(RgbaImage image, int orientation);
+// The same with the given form of the inner loops (each gives the same bits).
+RgbaImage UprightWith(RgbaImage image, int orientation, Loops loops);
 
 // Throws ImportError(kMsgPictureTooLarge) when the header in these bytes (a whole file, or its
 // beginning) claims a size beyond the limits.
