@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 
 #include "imaging/picture.h"
 
@@ -153,7 +154,39 @@ std::optional<HeaderSize> BmpSize(Bytes b) {
   return HeaderSize{sw < 0 ? -sw : sw, sh < 0 ? -sh : sh};
 }
 
+bool IsBrand(Bytes brand, std::initializer_list<const char*> names) {
+  return std::any_of(names.begin(), names.end(),
+                     [&](const char* n) { return std::memcmp(brand.data(), n, 4) == 0; });
+}
+
 }  // namespace
+
+MediaBrand ReadMediaBrand(std::span<const uint8_t> file) {
+  if (file.size() < 16 || std::memcmp(&file[4], "ftyp", 4) != 0) return MediaBrand::kNone;
+  const Reader r(file, true);
+  uint64_t size = *r.U32(0), at = 8;
+  if (size == 1) {  // a 64-bit size follows the type
+    const auto high = r.U32(8), low = r.U32(12);
+    if (!high || !low) return MediaBrand::kNone;
+    size = uint64_t{*high} << 32 | *low;
+    at = 16;
+  } else if (size == 0) {  // the box runs to the end of the file
+    size = file.size();
+  }
+  // The major brand, the minor version, then compatible brands to the end of the box (or of
+  // the bytes there are).
+  const uint64_t end = std::min<uint64_t>(size, file.size());
+  bool hevc = false, av1 = false, general = false;
+  for (uint64_t b = at; b + 4 <= end; b += b == at ? 8 : 4) {
+    const Bytes brand = file.subspan(b, 4);
+    hevc |= IsBrand(brand, {"heic", "heix", "hevc", "hevx", "heim", "heis", "hevm", "hevs"});
+    av1 |= IsBrand(brand, {"avif", "avis"});
+    general |= IsBrand(brand, {"mif1", "msf1"});
+  }
+  if (hevc) return MediaBrand::kHeif;
+  if (av1) return MediaBrand::kAvif;
+  return general ? MediaBrand::kHeif : MediaBrand::kNone;
+}
 
 std::optional<HeaderSize> ReadHeaderSize(std::span<const uint8_t> file) {
   for (auto read : {PngSize, JpegSize, GifSize, TiffSize, BmpSize})

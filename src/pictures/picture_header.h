@@ -19,6 +19,13 @@ struct HeaderSize {
 // side, as a decoder may allocate either.
 std::optional<HeaderSize> ReadHeaderSize(std::span<const uint8_t> file);
 
+// What the ftyp box at the start of an ISO base media file says it holds, by its major and
+// compatible brands: a HEIF picture coded with HEVC (an iPhone's HEIC, or any of the general
+// HEIF brands mif1 and msf1), an AVIF picture (HEIF coded with AV1, whose remedy is not the
+// iPhone's), or neither (a video, or not such a file at all).
+enum class MediaBrand { kNone, kHeif, kAvif };
+MediaBrand ReadMediaBrand(std::span<const uint8_t> file);
+
 // True when a picture of this size is beyond what the program decodes (the picture type's caps).
 bool ExceedsPictureLimits(int64_t width, int64_t height);
 

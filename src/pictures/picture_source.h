@@ -21,6 +21,12 @@ inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或�
 inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
 inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
 inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
+// Pictures of a format this system has no decoder for, each with what to do instead.
+inline constexpr const char* kMsgHeifPhoto =
+    "这是 HEIC/HEIF 格式的照片，本机无法读取。请在 iPhone 上选 设置 › 相机 › 格式 › 兼容性最佳，"
+    "或把照片以 JPEG 格式发送";
+inline constexpr const char* kMsgAvifPicture =
+    "这是 AVIF 格式的图片，本机无法读取。请把它另存为 JPEG 或 PNG 后再导入";
 
 // Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
 class PictureSource {

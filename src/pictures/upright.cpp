@@ -158,7 +158,17 @@ void RefuseHugeHeader(std::span<const uint8_t> file) {
 
 RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
   RefuseHugeHeader(file);
-  return Upright(decoder.DecodePixels(file), ReadOrientation(file));
+  DecodedPixels decoded;
+  try {
+    decoded = decoder.DecodePixels(file);
+  } catch (const ImportError& e) {
+    // Not damaged but of a format this system lacks the decoder for: say which, and what to do.
+    const MediaBrand brand = ReadMediaBrand(file);
+    if (std::strcmp(e.what(), kMsgNotAPicture) != 0 || brand == MediaBrand::kNone) throw;
+    throw ImportError(brand == MediaBrand::kHeif ? kMsgHeifPhoto : kMsgAvifPicture);
+  }
+  const int orientation = decoded.orientation ? decoded.orientation : ReadOrientation(file);
+  return Upright(std::move(decoded.image), orientation);
 }
 
 }  // namespace coiffure

@@ -10,11 +10,20 @@
 
 namespace coiffure {
 
-// The platform's decoder, given a picture file's bytes; throws ImportError.
+// A decoded picture as stored, and the orientation its decoder reports for it: 0 when the
+// decoder reports none and the file's own EXIF says (a HEIF picture's orientation is in its
+// container, which only the platform's decoder reads).
+struct DecodedPixels {
+  RgbaImage image;
+  int orientation = 0;
+};
+
+// The platform's decoder, given a picture file's bytes; throws ImportError (kMsgNotAPicture
+// when it has no decoder for them).
 class PixelDecoder {
  public:
   virtual ~PixelDecoder() = default;
-  virtual RgbaImage DecodePixels(std::span<const uint8_t> file) = 0;
+  virtual DecodedPixels DecodePixels(std::span<const uint8_t> file) = 0;
 };
 
 // The picture shown the right way up for an EXIF orientation (1 to 8; anything else is 1):
@@ -29,7 +38,9 @@ RgbaImage UprightWith(RgbaImage image, int orientation, Loops loops);
 // beginning) claims a size beyond the limits.
 void RefuseHugeHeader(std::span<const uint8_t> file);
 
-// RefuseHugeHeader before the decoder runs; then the decoded picture, upright.
+// RefuseHugeHeader before the decoder runs; then the decoded picture, upright. A HEIF or AVIF
+// file the decoder cannot read is refused with the reason of its format (kMsgHeifPhoto,
+// kMsgAvifPicture).
 RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder);
 
 }  // namespace coiffure

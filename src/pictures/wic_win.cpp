@@ -86,10 +86,32 @@ std::vector<uint8_t> ReadPictureFile(const std::string& path) {
 // The platform's decoders, reading from memory.
 class WicPixelDecoder : public PixelDecoder {
  public:
-  RgbaImage DecodePixels(std::span<const uint8_t> file) override;
+  DecodedPixels DecodePixels(std::span<const uint8_t> file) override;
 };
 
-RgbaImage WicPixelDecoder::DecodePixels(std::span<const uint8_t> file) {
+// GUID_ContainerFormatHeif, spelt out: older import libraries lack it.
+constexpr GUID kHeifContainer = {
+    0xe1e62521, 0x6787, 0x405b, {0xa3, 0x39, 0x50, 0x07, 0x15, 0xb5, 0x76, 0x3f}};
+
+// The orientation the HEIF decoder reports for the frame (its container's rotation and mirror,
+// in EXIF's numbers; 1 where it has turned the pixels itself); 0 when it reports none.
+int HeifOrientation(IWICBitmapFrameDecode* frame) {
+  ComRef<IWICMetadataQueryReader> reader;
+  if (FAILED(frame->GetMetadataQueryReader(reader.Out()))) return 0;
+  for (const wchar_t* name : {L"/heifProps/Orientation", L"System.Photo.Orientation"}) {
+    PROPVARIANT value;
+    PropVariantInit(&value);
+    int orientation = 0;
+    if (SUCCEEDED(reader->GetMetadataByName(name, &value)) && value.vt == VT_UI2 &&
+        value.uiVal >= 1 && value.uiVal <= 8)
+      orientation = value.uiVal;
+    PropVariantClear(&value);
+    if (orientation) return orientation;
+  }
+  return 0;
+}
+
+DecodedPixels WicPixelDecoder::DecodePixels(std::span<const uint8_t> file) {
   if (file.empty() || file.size() > MAXDWORD) throw ImportError(kMsgNotAPicture);
   ComRef<IWICImagingFactory> factory;
   Check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
@@ -115,10 +137,14 @@ RgbaImage WicPixelDecoder::DecodePixels(std::span<const uint8_t> file) {
   ComRef<IWICBitmapSource> bgra;
   Check(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), bgra.Out()),
         kMsgNotAPicture);
-  RgbaImage image = RgbaImage::Create(static_cast<int>(w), static_cast<int>(h));
-  Check(bgra->CopyPixels(nullptr, w * 4, static_cast<UINT>(image.bgra.size()), image.bgra.data()),
+  DecodedPixels decoded{RgbaImage::Create(static_cast<int>(w), static_cast<int>(h))};
+  std::vector<uint8_t>& pixels = decoded.image.bgra;
+  Check(bgra->CopyPixels(nullptr, w * 4, static_cast<UINT>(pixels.size()), pixels.data()),
         kMsgNotAPicture);
-  return image;
+  GUID container{};
+  if (SUCCEEDED(decoder->GetContainerFormat(&container)) && container == kHeifContainer)
+    decoded.orientation = HeifOrientation(frame.Get());
+  return decoded;
 }
 
 }  // namespace

@@ -102,6 +102,59 @@ TEST(HeaderSize, EachFormatsHeaderAndNothingWhenItIsCutOrUnknown) {
   EXPECT_TRUE(ExceedsPictureLimits(int64_t{1} << 32, int64_t{1} << 32));
 }
 
+// An ftyp box: its size (or 1 and a 64-bit one, or 0 for "to the end"), major brand, minor
+// version, compatible brands; then `after` more bytes of the file.
+Bytes Ftyp(const std::string& brands, uint32_t size_field = 0xFFFFFFFF, bool large = false,
+           size_t after = 8) {
+  Bytes out;
+  const uint64_t size = (large ? 16 : 8) + 4 + brands.size();  // brands holds major + compatible
+  PutInt(out, size_field == 0xFFFFFFFF ? (large ? 1 : size) : size_field, 4, true);
+  out.insert(out.end(), {'f', 't', 'y', 'p'});
+  if (large) PutInt(out, size, 8, true);
+  out.insert(out.end(), brands.begin(), brands.begin() + 4);
+  out.insert(out.end(), {0, 0, 2, 0});  // minor version
+  out.insert(out.end(), brands.begin() + 4, brands.end());
+  out.resize(out.size() + after, 0);
+  return out;
+}
+
+TEST(MediaBrand, HeifAvifOrNeitherFromTheFtypBox) {
+  using enum MediaBrand;
+  Bytes minor_only = Ftyp("isommp41");
+  std::copy_n("heic", 4, minor_only.begin() + 12);  // the minor version is no brand
+  struct Case {
+    Bytes file;
+    MediaBrand brand;
+  };
+  const Case cases[] = {
+      {Ftyp("heicmif1heic"), kHeif},  // an iPhone's
+      {Ftyp("heix"), kHeif},
+      {Ftyp("hevc"), kHeif},
+      {Ftyp("heim"), kHeif},
+      {Ftyp("heis"), kHeif},
+      {Ftyp("msf1"), kHeif},
+      {Ftyp("mif1heic"), kHeif},
+      {Ftyp("mif1"), kHeif},              // the general brand alone
+      {Ftyp("avifmif1miafMA1B"), kAvif},  // an AVIF is HEIF too, but not coded with HEVC
+      {Ftyp("mif1avif"), kAvif},
+      {Ftyp("avis"), kAvif},
+      {Ftyp("mif1avifheic"), kHeif},      // HEVC named: the iPhone's remedy applies
+      {Ftyp("isomiso2avc1mp41"), kNone},  // an MP4 video
+      {Ftyp("qt  "), kNone},
+      {minor_only, kNone},
+      {Ftyp("isommif1", 1, true), kHeif},         // a 64-bit box size
+      {Ftyp("isommif1", 0), kHeif},               // to the end of the file
+      {Ftyp("isomheic", 16), kNone},              // "heic" lies past the box's end
+      {Ftyp("isomheic", 4000, false, 0), kHeif},  // the box is cut short: what is there counts
+      {Cut(Ftyp("heic"), 15), kNone},
+      {Ftyp("heic", 1, true, 0), kHeif},
+      {Cut(Ftyp("heic", 1, true, 0), 15), kNone},
+      {JpegWithOrientation(false, 6), kNone},
+  };
+  for (size_t i = 0; i < std::size(cases); ++i)
+    EXPECT_EQ(ReadMediaBrand(cases[i].file), cases[i].brand) << i;
+}
+
 // An upright 3 x 2 picture whose pixels are all different.
 RgbaImage Reference() {
   RgbaImage img = RgbaImage::Create(3, 2);
@@ -161,13 +214,56 @@ TEST(Upright, EachOrientationGivesThePictureTheCameraSaw) {
 
 class FakeDecoder : public PixelDecoder {
  public:
-  RgbaImage DecodePixels(std::span<const uint8_t>) override {
+  DecodedPixels DecodePixels(std::span<const uint8_t>) override {
     ++calls;
-    return picture;
+    if (refusal) throw ImportError(refusal);
+    return {picture, orientation};
   }
   RgbaImage picture;
+  int orientation = 0;
+  const char* refusal = nullptr;
   int calls = 0;
 };
+
+std::string Refusal(std::span<const uint8_t> file, PixelDecoder& decoder) {
+  try {
+    DecodeUpright(file, decoder);
+  } catch (const ImportError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+// A platform without the decoder: the format is named with its remedy; any other failure, and
+// any other file, keeps its own reason. With the decoder, HEIF comes upright by the
+// orientation the decoder reports, as its container has no EXIF of ours to read.
+TEST(Upright, HeifAndAvifTheDecoderCannotReadSayWhatToDo) {
+  FakeDecoder decoder;
+  struct Case {
+    Bytes file;
+    const char* decoder_says;
+    const char* reason;
+  };
+  const Case cases[] = {
+      {Ftyp("heicmif1heic"), kMsgNotAPicture, kMsgHeifPhoto},
+      {Ftyp("avifmif1miaf"), kMsgNotAPicture, kMsgAvifPicture},
+      {Ftyp("isommp41"), kMsgNotAPicture, kMsgNotAPicture},
+      {Jpeg({}), kMsgNotAPicture, kMsgNotAPicture},
+      {Ftyp("heicmif1heic"), kMsgNoImagingComponent, kMsgNoImagingComponent},
+      {Ftyp("heicmif1heic"), kMsgOutOfMemory, kMsgOutOfMemory},
+  };
+  for (const Case& c : cases) {
+    decoder.refusal = c.decoder_says;
+    EXPECT_EQ(Refusal(c.file, decoder), c.reason) << c.decoder_says;
+  }
+  decoder.refusal = nullptr;
+  decoder.picture = AsStored(Reference(), 6);
+  decoder.orientation = 6;
+  EXPECT_EQ(DecodeUpright(Ftyp("heicmif1heic"), decoder).bgra, Reference().bgra);
+  decoder.picture = Reference();
+  decoder.orientation = 1;  // turned by the decoder itself: the file's EXIF is not applied again
+  EXPECT_EQ(DecodeUpright(JpegWithOrientation(false, 6), decoder).bgra, Reference().bgra);
+}
 
 TEST(Upright, HugeHeadersAreRefusedBeforeDecodingAndTheRestComeUpright) {
   FakeDecoder decoder;

@@ -59,5 +59,44 @@ TEST(DeskPictures, TiffOrientationAndHugeHeadersAreReadFromTheFilesOwnBytes) {
   }
 }
 
+// The start of a file as a phone writes it: the ftyp box, then a meta box with its handler
+// ("pict") and primary item, then item data the decoder would need.
+std::string IsoMediaFile(const std::string& brands) {
+  auto box = [](const std::string& type, const std::string& body) {
+    const uint32_t size = static_cast<uint32_t>(8 + body.size());
+    return std::string{char(size >> 24), char(size >> 16), char(size >> 8), char(size)} + type +
+           body;
+  };
+  const std::string full(4, '\0');  // a full box's version and flags
+  const std::string hdlr =
+      box("hdlr", full + std::string(4, '\0') + "pict" + std::string(13, '\0'));
+  const std::string pitm = box("pitm", full + std::string("\0\1", 2));
+  return box("ftyp", brands.substr(0, 4) + std::string(4, '\0') + brands.substr(4)) +
+         box("meta", full + hdlr + pitm) + box("mdat", std::string(4096, '\x5a'));
+}
+
+// This platform has no HEIF or AVIF decoder: each is refused with its own reason, and a video
+// in the same container is "not a picture".
+TEST(DeskPictures, HeifAndAvifWithoutTheirDecoderAreNamedWithTheRemedy) {
+  TempFolder folder;
+  ScopedCom com;
+  WicPictureSource wic;
+  struct Case {
+    const char *name, *brands, *reason;
+  };
+  for (const Case& c : {Case{"IMG_0001.HEIC", "heicmif1heic", kMsgHeifPhoto},
+                        Case{"photo.heif", "mif1heic", kMsgHeifPhoto},
+                        Case{"photo.avif", "avifmif1miafMA1B", kMsgAvifPicture},
+                        Case{"clip.png", "isomiso2avc1mp41", kMsgNotAPicture}}) {
+    WriteBytes(folder.Path(c.name), IsoMediaFile(c.brands));
+    try {
+      wic.Decode(folder.Path(c.name));
+      ADD_FAILURE() << c.name;
+    } catch (const ImportError& e) {
+      EXPECT_STREQ(e.what(), c.reason) << c.name;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace coiffure
