@@ -96,7 +96,7 @@ add_custom_target(stage ALL
 # Integration tests: the real windows, in-process, under Wine.
 file(GLOB_RECURSE WINE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/wine/*.cpp)
 add_executable(coiffure_wine_tests ${WINE_TESTS} ${RC_FILE})
-target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win coiffure_import_win version gtest)
+target_link_libraries(coiffure_wine_tests PRIVATE coiffure_win coiffure_import_win version shlwapi gtest)
 target_include_directories(coiffure_wine_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 target_compile_definitions(coiffure_wine_tests PRIVATE COIFFURE_VERSION="${PROJECT_VERSION}")
 add_dependencies(coiffure_wine_tests stage)

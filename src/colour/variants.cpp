@@ -129,10 +129,13 @@ ShadeOutcome MakeShadeVariants(const std::string& file,
   std::vector<std::optional<Shade>> parsed;
   for (const std::string& text : shades) parsed.push_back(ParseShade(text));
   ShadeOutcome out;
+  // A misspelt shade makes nothing at all, not even the import: asked again with the spelling
+  // mended, no style is there twice.
+  const bool misspelt =
+      std::any_of(parsed.begin(), parsed.end(), [](const auto& s) { return !s.has_value(); });
   std::optional<Style> style;
-  std::string why;
-  // Shades that do not exist import nothing.
-  if (std::any_of(parsed.begin(), parsed.end(), [](const auto& s) { return s.has_value(); })) {
+  std::string why = kMsgOtherShadeUnknown;
+  if (!misspelt && !shades.empty()) {
     try {
       style = PrepareStyle(file, library_name, source, folder, read, out.import);
     } catch (const ImportError& e) {

@@ -20,6 +20,7 @@ inline constexpr const char* kMsgNoMask = "找不到这个发型的遮罩";
 inline constexpr const char* kMsgBrokenMask = "这个发型的遮罩已损坏";
 inline constexpr const char* kMsgSizesDiffer = "发型图片和遮罩的大小不一致";
 inline constexpr const char* kMsgNoHair = "这个发型的遮罩中没有头发";
+inline constexpr const char* kMsgOtherShadeUnknown = "有发色名称写错了，所以什么都没有生成";
 
 // A file of the library folder, by its name there, as its bytes; throws PictureError when it
 // cannot be read.
@@ -39,8 +40,9 @@ struct ShadeOutcome {
 
 // Makes the variants of one file: the library's style library_name read with its mask by the
 // gallery's pair rule, or else the file imported first and its new style used. The mask is
-// written byte for byte as it was. A shade text ParseShade does not know, a style without its
-// mask, a broken picture: a refusal for that variant, and nothing left in the library.
+// written byte for byte as it was. A shade text ParseShade does not know refuses every variant
+// and touches nothing (the file is not even imported); a style without its mask, a broken
+// picture: a refusal for that variant, and nothing left in the library.
 ShadeOutcome MakeShadeVariants(const std::string& file,
                                const std::optional<std::string>& library_name,
                                const std::vector<std::string>& shades, PictureSource& source,

@@ -12,13 +12,20 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
     const std::string arg = LowerAscii(text);
     return arg == std::string("/") + word || arg == std::string("-") + word;
   };
+  const auto is_switch = [&](const std::string& text) {
+    return is(text, "quiet") || is(text, "photo") || is(text, "shade");
+  };
+  // The argument a switch takes, or "" when the next one is a switch of its own.
+  const auto value_after = [&](size_t& i) {
+    return i + 1 < args.size() && !is_switch(args[i + 1]) ? args[++i] : std::string();
+  };
   for (size_t i = 0; i < args.size(); ++i) {
     if (is(args[i], "quiet"))
       command.quiet = true;
     else if (is(args[i], "photo"))
-      command.photo = i + 1 < args.size() && !is(args[i + 1], "quiet") ? args[++i] : "";
+      command.photos.push_back(value_after(i));
     else if (is(args[i], "shade"))
-      command.shades.push_back(++i < args.size() ? args[i] : std::string());
+      command.shades.push_back(value_after(i));
     else
       command.files.push_back(args[i]);
   }

@@ -1,21 +1,20 @@
 // The companion program's command line, and the files its open-file dialog gives.
 #pragma once
 
-#include <optional>
 #include <string>
 #include <vector>
 
 namespace coiffure {
 
 // The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
-// asks for no window; "/photo" makes the argument after it the customer photo (an empty name
-// when none follows); "/shade NAME" asks for colour variants in that shade (once per shade
-// wanted; a missing NAME is kept as an empty one, which no shade has); every other argument is
-// a picture file for a style.
+// asks for no window; "/photo" takes the argument after it as a customer photo (an empty name
+// when none follows or a switch does); "/shade NAME" asks for colour variants in that shade
+// (once per shade wanted; a missing NAME is kept as an empty one); every other argument is a
+// picture file for a style.
 struct ImportCommand {
   bool quiet = false;
   std::vector<std::string> files;
-  std::optional<std::string> photo;
+  std::vector<std::string> photos;  // one a "/photo", in order: only the first can be used
   std::vector<std::string> shades;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);

@@ -1,11 +1,13 @@
 // CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe,
 // and with "/photo FILE" the customer photo ml_data\test.bmp. With "/quiet" it works without a
-// window and its exit code is the number of files not imported (the photo counting as one);
+// window and its exit code is the number of files not imported (each photo counting as one);
 // "/shade NAME" makes colour variants without a window, its exit code the number not made.
+// Folders and wildcards among the files (and photos) stand for the pictures they name.
 #include <windows.h>
 
 #include <shellapi.h>
 
+#include "desk/command_run.h"
 #include "desk/desk_window_win.h"
 #include "desk/library_folder_win.h"
 #include "desk/shade_command_win.h"
@@ -13,15 +15,27 @@
 #include "pictures/wic_win.h"
 #include "toolkit/text_win.h"
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+namespace {
+
+coiffure::ImportCommand CommandOfThisProcess() {
   using namespace coiffure;
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
   std::vector<std::string> args;
   for (int i = 1; argv && i < argc; ++i) args.push_back(Narrow(argv[i]));
   LocalFree(argv);
-  const ImportCommand command = ParseImportCommand(args);
+  ImportCommand command = ParseImportCommand(args);
+  Win32PathLister paths;
+  command.files = PictureFiles(command.files, paths);
+  command.photos = PictureFiles(command.photos, paths);
+  return command;
+}
 
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+  using namespace coiffure;
+  const ImportCommand command = CommandOfThisProcess();
   ScopedCom com;
   const std::string library = AppFolder() + "ml_fx\\", photos = AppFolder() + "ml_data\\";
   Win32LibraryFolder library_folder(library), photo_folder(photos, kMsgPhotoFolderNotWritable);
@@ -29,16 +43,5 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   WicPictureSource source;
   if (!command.shades.empty()) return RunShadeCommand(command, source, library_folder);
   if (!command.quiet) return RunDeskWindow(source, folders, command, show);
-  int refused = 0;
-  if (command.photo) {
-    const PhotoResult photo = ReplaceCustomerPhoto(*command.photo, source, photo_folder);
-    ReportLine(photo.path + "：" + PhotoResultText(photo));
-    refused += !photo.replaced;
-  }
-  for (const std::string& file : command.files) {
-    const ImportResult result = ImportPicture(file, source, library_folder);
-    ReportLine(file + "：" + ResultText(result));
-    refused += !result.imported;
-  }
-  return refused;
+  return RunImports(command, source, library_folder, photo_folder, ReportLine);
 }

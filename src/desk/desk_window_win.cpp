@@ -4,6 +4,7 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include "desk/library_folder_win.h"
 #include "import/customer_photo.h"
 #include "resource.h"
 #include "toolkit/modal_win.h"
@@ -53,7 +54,10 @@ DeskWindow::DeskWindow(PictureSource& source, DeskFolders folders, bool quit_on_
     : source_(source),
       folders_(std::move(folders)),
       quit_on_close_(quit_on_close),
-      drop_([this](const std::vector<std::string>& files) { ReplacePhoto(files); }),
+      drop_([this](const std::vector<std::string>& files) {
+        Win32PathLister paths;
+        ReplacePhoto(PictureFiles(files, paths));
+      }),
       preview_(folders_.photo_path) {}
 
 HWND DeskWindow::Create() {
@@ -78,9 +82,11 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
       return 0;
     }
-    case WM_DROPFILES:
-      ImportFiles(DroppedFiles(reinterpret_cast<HDROP>(wp)));
+    case WM_DROPFILES: {
+      Win32PathLister paths;  // a folder dropped stands for the pictures in it
+      ImportFiles(PictureFiles(DroppedFiles(reinterpret_cast<HDROP>(wp)), paths));
       return 0;
+    }
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kAddButtonId) AddButtonClick();
       if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kPhotoButtonId) PhotoButtonClick();
@@ -90,7 +96,7 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return OnNotify(reinterpret_cast<NMHDR*>(lp));
     case kWorkPendingMessage: {
       const ImportCommand work = std::exchange(pending_, {});
-      if (work.photo) ReplacePhoto({*work.photo});
+      ReplacePhoto(work.photos);
       ImportFiles(work.files);
       return 0;
     }
@@ -186,9 +192,7 @@ LRESULT DeskWindow::OnNotify(NMHDR* header) {
 }
 
 std::vector<std::string> DeskWindow::AskForFiles(const char* title, bool several) {
-  std::wstring filter = Widen(
-      "图片文件 (*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp)|"
-      "*.png;*.jpg;*.jpeg;*.gif;*.tif;*.tiff;*.bmp|所有文件 (*.*)|*.*|");
+  std::wstring filter = Widen(PictureDialogFilter());
   for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
   std::wstring buffer(1 << 16, L'\0');
@@ -209,7 +213,8 @@ std::vector<std::string> DeskWindow::AskForFiles(const char* title, bool several
 }
 
 void DeskWindow::AddButtonClick() {
-  ImportFiles(AskForFiles("选择发型图片", true));
+  Win32PathLister paths;
+  ImportFiles(PictureFiles(AskForFiles("选择发型图片", true), paths));
 }
 
 void DeskWindow::PhotoButtonClick() {
@@ -284,7 +289,8 @@ void DeskWindow::ReplacePhoto(const std::vector<std::string>& files) {
 
 void DeskWindow::WorkWhenShown(ImportCommand command) {
   pending_ = std::move(command);
-  if (pending_.photo || !pending_.files.empty()) PostMessageW(hwnd_, kWorkPendingMessage, 0, 0);
+  if (!pending_.photos.empty() || !pending_.files.empty())
+    PostMessageW(hwnd_, kWorkPendingMessage, 0, 0);
 }
 
 void DeskWindow::AddRow(DeskRow row) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <string_view>
 
 #include "import/naming.h"
 #include "toolkit/text_win.h"
@@ -85,6 +86,29 @@ bool Win32LibraryFolder::MoveReplacing(const std::string& from, const std::strin
 
 void Win32LibraryFolder::Remove(const std::string& name) {
   DeleteFileW(PathOf(name).c_str());
+}
+
+bool Win32PathLister::IsFolder(const std::string& path) {
+  const DWORD attributes = GetFileAttributesW(Widen(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::vector<PathLister::Entry> Win32PathLister::Find(const std::string& pattern) {
+  std::vector<Entry> entries;
+  WIN32_FIND_DATAW found;
+  struct Search {
+    HANDLE h;
+    ~Search() {
+      if (h != INVALID_HANDLE_VALUE) FindClose(h);
+    }
+  } const search{FindFirstFileW(Widen(pattern).c_str(), &found)};
+  if (search.h == INVALID_HANDLE_VALUE) return entries;
+  do {
+    const std::wstring_view name = found.cFileName;
+    if (name == L"." || name == L"..") continue;
+    entries.push_back({Narrow(name), (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
+  } while (FindNextFileW(search.h, &found));
+  return entries;
 }
 
 }  // namespace coiffure

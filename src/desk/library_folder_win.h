@@ -1,6 +1,8 @@
-// A folder of the program's data on the real file system.
+// A folder of the program's data, and the folders the pictures come from, on the real file
+// system.
 #pragma once
 
+#include "desk/picture_paths.h"
 #include "import/importer.h"
 
 namespace coiffure {
@@ -23,6 +25,14 @@ class Win32LibraryFolder : public LibraryFolder {
   std::wstring PathOf(const std::string& name) const;
   std::string folder_;
   const char* not_writable_;
+};
+
+// Folders and wildcards as the platform lists and matches them (FindFirstFileW): the names a
+// console user's "dir" shows for the same pattern.
+class Win32PathLister : public PathLister {
+ public:
+  bool IsFolder(const std::string& path) override;
+  std::vector<Entry> Find(const std::string& pattern) override;
 };
 
 }  // namespace coiffure

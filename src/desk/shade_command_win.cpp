@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "colour/variants.h"
+#include "desk/command_run.h"
 #include "toolkit/text_win.h"
 
 namespace coiffure {
@@ -33,19 +33,9 @@ void ReportLine(const std::string& text) {
 int RunShadeCommand(const ImportCommand& command, PictureSource& source,
                     Win32LibraryFolder& folder) {
   const std::string& library = folder.Folder();
-  const auto read = [&](const std::string& name) { return ReadWholeFile(library + name); };
-  const auto in_library = [&](const std::string& name) { return folder.Exists(name); };
-  int not_made = 0;
-  for (const std::string& file : command.files) {
-    const ShadeOutcome out =
-        MakeShadeVariants(file, LibraryNameOf(file, FullPath(file), library, in_library),
-                          command.shades, source, folder, read);
-    if (out.import) ReportLine(file + "：" + ResultText(*out.import));
-    for (size_t i = 0; i < out.variants.size(); ++i)
-      ReportLine(file + " " + command.shades[i] + "：" + VariantText(out.variants[i]));
-    not_made += CountNotImported(out.variants);
-  }
-  return not_made;
+  const ShadeLibrary place{folder, library, FullPath,
+                           [&](const std::string& name) { return ReadWholeFile(library + name); }};
+  return RunShades(command, source, place, ReportLine);
 }
 
 }  // namespace coiffure

@@ -9,9 +9,9 @@
 
 namespace coiffure {
 
-// Makes every shade asked for of every file of the command: a file is the library's style
-// when it is a bare name the library holds or lies in the library folder, else it is imported
-// first. Returns the number of variants not made.
+// RunShades in the library folder: a file is the library's style when it is a bare name the
+// library holds or lies in the library folder, else it is imported first. Returns the number
+// of variants not made.
 int RunShadeCommand(const ImportCommand& command, PictureSource& source,
                     Win32LibraryFolder& folder);
 

@@ -21,6 +21,9 @@ inline constexpr const char* kMsgNotAPicture = "无法读取，不是图片或�
 inline constexpr const char* kMsgPictureTooLarge = "图片太大，无法导入";
 inline constexpr const char* kMsgOutOfMemory = "内存不足，无法导入";
 inline constexpr const char* kMsgNoImagingComponent = "系统的图片组件不可用，无法读取图片";
+// A folder reaches the decoder only when it holds no picture to import: a folder with pictures
+// stands for them (PictureFiles).
+inline constexpr const char* kMsgFolderWithoutPictures = "这个文件夹里没有可以导入的图片";
 // Pictures of a format this system has no decoder for, each with what to do instead.
 inline constexpr const char* kMsgHeifPhoto =
     "这是 HEIC/HEIF 格式的照片，本机无法读取。请在 iPhone 上选 设置 › 相机 › 格式 › 兼容性最佳，"

@@ -63,8 +63,8 @@ void ReadExactly(HANDLE file, uint8_t* into, size_t n) {
 std::vector<uint8_t> ReadPictureFile(const std::string& path) {
   const std::wstring wide = Widen(path);
   const DWORD attributes = GetFileAttributesW(wide.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
-    throw ImportError(kMsgCannotOpenPicture);
+  if (attributes == INVALID_FILE_ATTRIBUTES) throw ImportError(kMsgCannotOpenPicture);
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) throw ImportError(kMsgFolderWithoutPictures);
   const ScopedFile file{CreateFileW(wide.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                     OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr)};
   LARGE_INTEGER size{};

@@ -132,4 +132,27 @@ std::string StageImportProgram(const std::string& folder) {
   return exe;
 }
 
+DWORD RunImportProgram(const std::string& exe, const std::wstring& args, const std::string& log,
+                       std::string* output) {
+  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+  HANDLE out = CreateFileW(Widen(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  STARTUPINFOW si{sizeof(si)};
+  si.dwFlags = STARTF_USESTDHANDLES;
+  si.hStdOutput = out;
+  std::wstring command = L"\"" + Widen(exe) + L"\" " + args;
+  PROCESS_INFORMATION pi{};
+  DWORD code = 99;
+  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
+                     &pi)) {
+    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
+      GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+  }
+  CloseHandle(out);
+  *output = ReadBytes(log);
+  return code;
+}
+
 }  // namespace coiffure::testing

@@ -33,4 +33,9 @@ DWORD WaitForExit(PROCESS_INFORMATION& pi);
 // in the folder.
 std::string StageImportProgram(const std::string& folder);
 
+// The program exe with the given arguments, its standard output written to the file log and
+// returned in output; its exit code (99 when it did not end within a minute).
+DWORD RunImportProgram(const std::string& exe, const std::wstring& args, const std::string& log,
+                       std::string* output);
+
 }  // namespace coiffure::testing

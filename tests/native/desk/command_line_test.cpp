@@ -28,31 +28,34 @@ TEST(ImportCommandLine, QuietAnywhereAndEveryOtherArgumentIsAFileAsIsEveryDialog
   EXPECT_EQ(CountNotImported(results), 2);
 }
 
-TEST(ImportCommandLine, PhotoTakesTheNextArgumentAndEverythingElseStaysAStyle) {
+TEST(ImportCommandLine, EachPhotoTakesTheNextArgumentUnlessASwitchFollows) {
   struct Case {
     std::vector<std::string> args;
-    std::optional<std::string> photo;
-    Names files;
+    Names photos, files;
     bool quiet;
   };
   for (const Case& c : std::vector<Case>{
-           {{"/quiet", "/photo", "a.jpg"}, "a.jpg", {}, true},
-           {{"-PHOTO", "a b.jpg", "s.png"}, "a b.jpg", {"s.png"}, false},
-           {{"s.png", "/photo"}, "", {"s.png"}, false},
-           {{"/photo", "/quiet"}, "", {}, true},
-           {{"photo.png"}, std::nullopt, {"photo.png"}, false},
+           {{"/quiet", "/photo", "a.jpg"}, {"a.jpg"}, {}, true},
+           {{"-PHOTO", "a b.jpg", "s.png"}, {"a b.jpg"}, {"s.png"}, false},
+           {{"s.png", "/photo"}, {""}, {"s.png"}, false},
+           {{"/photo", "/quiet"}, {""}, {}, true},
+           {{"/photo", "a.jpg", "/photo", "b.jpg"}, {"a.jpg", "b.jpg"}, {}, false},
+           {{"/photo", "/shade", "浅金"}, {""}, {}, false},
+           {{"photo.png"}, {}, {"photo.png"}, false},
        }) {
     const ImportCommand cmd = ParseImportCommand(c.args);
-    EXPECT_EQ(cmd.photo, c.photo) << c.args[0];
+    EXPECT_EQ(cmd.photos, c.photos) << c.args[0];
     EXPECT_EQ(cmd.files, c.files) << c.args[0];
     EXPECT_EQ(cmd.quiet, c.quiet) << c.args[0];
   }
 }
 
 TEST(ImportCommandLine, EachShadeTakesTheArgumentAfterItEvenWhenNoneFollows) {
-  const ImportCommand cmd = ParseImportCommand({"/quiet", "/SHADE", "浅金", "a.bmp", "-shade"});
-  EXPECT_EQ(cmd.shades, (Names{"浅金", ""}));
+  const ImportCommand cmd =
+      ParseImportCommand({"/SHADE", "浅金", "a.bmp", "-shade", "/quiet", "/shade"});
+  EXPECT_EQ(cmd.shades, (Names{"浅金", "", ""}));
   EXPECT_EQ(cmd.files, Names{"a.bmp"});
+  EXPECT_TRUE(cmd.quiet);
 }
 
 }  // namespace

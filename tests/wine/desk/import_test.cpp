@@ -25,6 +25,7 @@
 namespace coiffure {
 namespace {
 
+using testing::RunImportProgram;
 using testing::TempFolder;
 using testing::WriteWithWic;
 
@@ -81,7 +82,7 @@ TEST_F(Import, ThePlatformDecodesWhatItEncodedAndRefusesTheRest) {
   };
   for (const Case& c : {Case{folder.Path("notes.png"), kMsgNotAPicture},
                         Case{folder.Path("missing.png"), kMsgCannotOpenPicture},
-                        Case{folder.Path(""), kMsgCannotOpenPicture}}) {
+                        Case{folder.Path(""), kMsgFolderWithoutPictures}}) {
     try {
       wic.Decode(c.path);
       ADD_FAILURE() << c.path;
@@ -178,6 +179,18 @@ TEST_F(Import, TheWindowListsWhatBecameOfEachDroppedFile) {
     EXPECT_EQ(ItemText(lv, row, 1), want[row][1]);
   }
   EXPECT_TRUE(testing::FileExists(library + "盘发mask.bmp"));
+
+  // A folder dropped: a row for each picture directly in it, in name order.
+  const std::string dropped = folder.Path("dropped");
+  CreateDirectoryW(Widen(dropped).c_str(), nullptr);
+  for (const char* name : {"\\b10.png", "\\b2.png"})
+    WriteWithWic(dropped + name, GUID_ContainerFormatPng, Disc(64));
+  testing::WriteBytes(dropped + "\\read me.txt", "not a picture");
+  SendMessageW(window.Handle(), WM_DROPFILES,
+               reinterpret_cast<WPARAM>(testing::MakeDrop({dropped})), 0);
+  ASSERT_EQ(ListView_GetItemCount(lv), 5);
+  EXPECT_EQ(ItemText(lv, 3, 0) + " " + ItemText(lv, 3, 1), "b2.png 已导入为 b2.bmp");
+  EXPECT_EQ(ItemText(lv, 4, 0) + " " + ItemText(lv, 4, 1), "b10.png 已导入为 b10.bmp");
 }
 
 // The program itself, from a scratch copy so that its ml_fx is a scratch one: the files on its
@@ -193,31 +206,6 @@ TEST_F(Import, QuietCommandLineExitsWithTheNumberNotImported) {
   EXPECT_EQ(code, 2u);
   EXPECT_TRUE(testing::FileExists(library + "disc.bmp"));
   EXPECT_TRUE(testing::FileExists(library + "discmask.bmp"));
-}
-
-// The program from the scratch copy with the given arguments; its standard output goes to a
-// file, returned with the exit code.
-DWORD RunImportProgram(const std::string& exe, const std::wstring& args, const std::string& log,
-                       std::string* output) {
-  SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-  HANDLE out = CreateFileW(Widen(log).c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                           CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  STARTUPINFOW si{sizeof(si)};
-  si.dwFlags = STARTF_USESTDHANDLES;
-  si.hStdOutput = out;
-  std::wstring command = L"\"" + Widen(exe) + L"\" " + args;
-  PROCESS_INFORMATION pi{};
-  DWORD code = 99;
-  if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si,
-                     &pi)) {
-    if (WaitForSingleObject(pi.hProcess, 60000) == WAIT_OBJECT_0)
-      GetExitCodeProcess(pi.hProcess, &code);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-  }
-  CloseHandle(out);
-  *output = testing::ReadBytes(log);
-  return code;
 }
 
 // Colour variants from the command line: a shipped style by its bare name, a style without its

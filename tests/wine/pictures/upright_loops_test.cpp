@@ -11,7 +11,7 @@ namespace {
 TEST(UprightLoops, EveryFormTheProcessorRunsGivesThePlainPixels) {
   // A common divisor of 28 (turned where it lies), of 33 (not a multiple of 4), of 1 (a new
   // picture).
-  for (const auto [w, h] : {std::pair{112, 84}, std::pair{33, 99}, std::pair{31, 17}}) {
+  for (const auto& [w, h] : {std::pair{112, 84}, std::pair{33, 99}, std::pair{31, 17}}) {
     RgbaImage stored = RgbaImage::Create(w, h);
     for (size_t i = 0; i < stored.bgra.size(); ++i)
       stored.bgra[i] = static_cast<uint8_t>(i * 2654435761u >> 11);

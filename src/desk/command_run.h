@@ -1,0 +1,51 @@
+// What the command line does without a window, one line per file ("FILE：TEXT") and every
+// file not done counted in the exit code: the customer photo, the style imports, and the
+// colour variants.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "colour/variants.h"
+#include "desk/command_line.h"
+
+namespace coiffure {
+
+// Writes one result line.
+using Report = std::function<void(const std::string& line)>;
+
+inline constexpr const char* kMsgExtraPhoto = "未使用：一次只能换一张顾客照片";
+inline constexpr const char* kMsgPhotoWithShade = "未使用：换发色时不换顾客照片";
+inline constexpr const char* kMsgNoShadeName = "没有给出发色名称";
+inline constexpr const char* kMsgNoStyleFile = "没有给出要换发色的发型文件";
+
+// The switch a line names when what it needs was not given.
+inline constexpr const char* kPhotoSwitch = "/photo";
+inline constexpr const char* kShadeSwitch = "/shade";
+
+// The first photo given is made the customer photo; each further one is not used; a "/photo"
+// without its file says so. Returns the number not done.
+int RunPhotos(const std::vector<std::string>& photos, PictureSource& source,
+              LibraryFolder& photo_folder, const Report& report);
+
+// The photos, then each file imported as a style. Returns the number not done.
+int RunImports(const ImportCommand& command, PictureSource& source, LibraryFolder& library,
+               LibraryFolder& photo_folder, const Report& report);
+
+// The library the shade command works in: its folder, its full path (ending in a backslash),
+// the full path of a file given, and its files' bytes.
+struct ShadeLibrary {
+  LibraryFolder& folder;
+  std::string path;
+  std::function<std::string(const std::string& file)> full_path;
+  ReadLibraryFile read;
+};
+
+// Every shade of every file (MakeShadeVariants), one line per file and shade. A "/shade"
+// without its name or a command without a file writes what is missing and does nothing
+// else; so does a shade no palette has (MakeShadeVariants touches no file then). Photos are
+// not used. Returns the number of variants not made (at least 1 when something is missing).
+int RunShades(const ImportCommand& command, PictureSource& source, const ShadeLibrary& library,
+              const Report& report);
+
+}  // namespace coiffure
