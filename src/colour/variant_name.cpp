@@ -73,8 +73,8 @@ std::string ShadeStem(const std::string& style_stem, const std::string& shade_na
   const bool separated = word > 0 && !base.empty() && IsSeparator(base.back());
   const char separator = separated ? base.back() : word > 0 || base.empty() ? '\0' : '_';
   if (separated) base.pop_back();
-  const size_t taken = shade_name.size() + (separator ? 1 : 0);
-  base = CutUtf8(base, kMaxStyleStemBytes > taken ? kMaxStyleStemBytes - taken : 0);
+  const size_t taken = CharacterCount(shade_name) + (separator ? 1 : 0);
+  base = CutCharacters(base, kMaxStyleStemChars > taken ? kMaxStyleStemChars - taken : 0);
   if (separator) base += separator;
   return base + shade_name;
 }

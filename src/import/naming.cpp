@@ -42,16 +42,29 @@ std::string StyleStemFromPath(const std::string& path) {
   // "." and "mask" are ASCII, so byte-wise replacing cannot touch a Chinese character.
   std::replace(name.begin(), name.end(), '.', '_');
   ReplaceAll(name, "mask", "Mask");
-  name = Trim(CutUtf8(Trim(name), kMaxStyleStemBytes));
+  name = Trim(CutCharacters(Trim(name), kMaxStyleStemChars));
   if (name.empty()) return "发型";
   if (IsDeviceName(name)) name += '_';
   return name;
 }
 
-std::string CutUtf8(const std::string& s, size_t n) {
-  if (s.size() <= n) return s;
-  while (n > 0 && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
-  return s.substr(0, n);
+namespace {
+
+bool StartsCharacter(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+}
+
+}  // namespace
+
+size_t CharacterCount(const std::string& s) {
+  return static_cast<size_t>(std::count_if(s.begin(), s.end(), StartsCharacter));
+}
+
+std::string CutCharacters(const std::string& s, size_t n) {
+  size_t seen = 0;
+  for (size_t i = 0; i < s.size(); ++i)
+    if (StartsCharacter(s[i]) && seen++ == n) return s.substr(0, i);
+  return s;
 }
 
 std::string LowerAscii(std::string s) {

@@ -11,13 +11,18 @@ namespace coiffure {
 
 // The stem a picture file gives its style (UTF-8 in, UTF-8 out): the file name without folder
 // and last extension, every "." made "_", every "mask" made "Mask", blanks at either end
-// trimmed, at most kMaxStyleStemBytes bytes (cut on a character boundary), a name the platform
-// keeps for a device given a trailing "_", and "发型" when nothing is left.
+// trimmed, at most kMaxStyleStemChars characters of any script (never cut inside one), a name
+// the platform keeps for a device given a trailing "_", and "发型" when nothing is left.
 std::string StyleStemFromPath(const std::string& path);
-inline constexpr size_t kMaxStyleStemBytes = 80;
+// As many Chinese characters as Latin letters: two long names of either script differ as far
+// in. The library's full paths stay well inside the platform's 260 even for characters that
+// take two UTF-16 units.
+inline constexpr size_t kMaxStyleStemChars = 64;
 
-// The text cut to at most n bytes without splitting a UTF-8 character.
-std::string CutUtf8(const std::string& s, size_t n);
+// The number of characters (code points) of UTF-8 text.
+size_t CharacterCount(const std::string& s);
+// The text cut to its first n characters.
+std::string CutCharacters(const std::string& s, size_t n);
 
 // The name with its ASCII letters in lower case, as the file system compares names (Chinese
 // characters have no case).

@@ -21,6 +21,8 @@ using Names = std::vector<std::string>;
 
 TEST(ImportNaming, AVariantReadsAsStyleAndShade) {
   const std::string long_style(90, 'x');
+  std::string long_chinese, kept_chinese;
+  for (int i = 0; i < 90; ++i) long_chinese += "长", kept_chinese += i < 61 ? "长" : "";
   struct Case {
     std::string style, shade, want;
   };
@@ -37,11 +39,12 @@ TEST(ImportNaming, AVariantReadsAsStyleAndShade) {
            {"blackbird", "浅金", "blackbird_浅金"},  // not a colour word
            {"waves_2", "浅金", "waves_2_浅金"},
            {"盘发", "自选A5532E", "盘发_自选A5532E"},
-           {long_style, "浅金", std::string(kMaxStyleStemBytes - 7, 'x') + "_浅金"},
+           {long_style, "浅金", std::string(kMaxStyleStemChars - 3, 'x') + "_浅金"},
+           {long_chinese, "浅金", kept_chinese + "_浅金"},
        }) {
     const std::string stem = ShadeStem(c.style, c.shade);
     EXPECT_EQ(stem, c.want) << c.style;
-    EXPECT_LE(stem.size(), kMaxStyleStemBytes);
+    EXPECT_LE(CharacterCount(stem), kMaxStyleStemChars);
     EXPECT_EQ(StyleStemFromPath(StylePictureName(stem)), stem);  // already within the rules
   }
 }

@@ -20,8 +20,11 @@ using importtest::FakeSource;
 using importtest::ReaderOf;
 
 TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
-  std::string forty;
-  for (int i = 0; i < 40; ++i) forty += "发";
+  const auto times = [](const std::string& s, int n) {
+    std::string out;
+    for (int i = 0; i < n; ++i) out += s;
+    return out;
+  };
   struct Case {
     std::string path, stem;
   };
@@ -39,7 +42,13 @@ TEST(ImportNaming, StemsAreFoundByTheScanAndTheSelection) {
            {"COM0.jpg", "COM0"},
            {"C:\\x\\   .png", "发型"},
            {"", "发型"},
-           {forty + ".png", forty.substr(0, 78)},  // cut on a character boundary
+           // As many characters of every script, each whole (1, 3 and 4 bytes in UTF-8); two
+           // long names differing at the 61st character give two stems.
+           {times("a", 70) + ".png", times("a", 64)},
+           {times("发", 70) + ".png", times("发", 64)},
+           {times("💇", 65) + ".jpg", times("💇", 64)},
+           {times("发", 60) + "甲" + times("发", 9) + ".png",
+            times("发", 60) + "甲" + times("发", 3)},
        }) {
     const std::string stem = StyleStemFromPath(c.path);
     EXPECT_EQ(stem, c.stem) << c.path;
