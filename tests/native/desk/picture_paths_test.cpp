@@ -72,7 +72,7 @@ TEST(PictureFiles, FoldersGiveThePicturesInThemAndWildcardsWhatTheyMatch) {
   for (const Case& c : cases) EXPECT_EQ(PictureFiles(c.args, paths), c.want) << c.args[0];
 }
 
-TEST(PictureFiles, NamesInExplorersOrderAndThePicturesTheDeskReads) {
+TEST(PictureFiles, NamesInExplorersOrder) {
   const std::pair<const char*, const char*> ordered[] = {
       {"IMG_2.jpg", "IMG_10.jpg"}, {"img_1.jpg", "IMG_2.jpg"}, {"a.png", "B.png"},
       {"_x.png", "1.png"},         {"9.png", "a.png"},         {"z.png", "发型.png"},
@@ -84,14 +84,7 @@ TEST(PictureFiles, NamesInExplorersOrderAndThePicturesTheDeskReads) {
     EXPECT_FALSE(NameLess(b, a)) << a << " " << b;
   }
   EXPECT_FALSE(NameLess("a.png", "a.png"));
-  for (const char* yes :
-       {"IMG_0001.HEIC", "a.heif", "b.avif", "c.JPEG", "d.jfif", "e.tif", "f.bmp"})
-    EXPECT_TRUE(HasPictureExtension(yes)) << yes;
-  for (const char* no : {"png", "a.png.txt", "a.", "heic", "x.mp4"})
-    EXPECT_FALSE(HasPictureExtension(no)) << no;
-  const std::string filter = PictureDialogFilter();
-  EXPECT_NE(filter.find("*.heic;*.heif"), std::string::npos);
-  EXPECT_EQ(std::count(filter.begin(), filter.end(), '|'), 4);
+  EXPECT_NE(PictureDialogFilter().find("*.heic;*.heif"), std::string::npos);
 }
 
 }  // namespace

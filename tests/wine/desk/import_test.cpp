@@ -253,6 +253,9 @@ TEST_F(Import, ShadeCommandLineMakesVariantsAndCountsTheOnesNotMade) {
   EXPECT_EQ(RunImportProgram(exe, L"/quiet /shade 金色" + files, folder.Path("out2.txt"), &output),
             3u);
   EXPECT_NE(output.find(UnknownShadeMessage("金色")), std::string::npos) << output;
+  // Nothing to make: what is missing is said, and the exit code is not 0.
+  EXPECT_EQ(RunImportProgram(exe, L"/quiet /shade", folder.Path("out3.txt"), &output), 2u);
+  EXPECT_EQ(output, "/shade：没有给出发色名称\r\n/shade：没有给出要换发色的发型文件\r\n");
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Widen(library)),
                           std::filesystem::directory_iterator()),
             static_cast<std::ptrdiff_t>(files_before));
