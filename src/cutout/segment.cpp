@@ -1,0 +1,304 @@
+#include "cutout/segment.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace coiffure::cutout {
+namespace {
+
+constexpr int kRounds = 3;  // model, decide, and model again from the decision
+constexpr int kMeanFieldSteps = 5;
+constexpr float kColourWeight = 1.0f, kTextureWeight = 1.5f, kDistanceWeight = 3.0f;
+constexpr float kSmoothness = 1.2f;
+constexpr float kStepCost = 0.01f;  // per cell, so distance grows even across flat colour
+
+bool Cancelled(const std::atomic<bool>* cancel) {
+  return cancel && cancel->load(std::memory_order_relaxed);
+}
+
+}  // namespace
+
+std::vector<Seed> SeedCells(const Marks& marks, const Grid& g) {
+  std::vector<Seed> seeds(g.Size(), Seed::kFree);
+  std::vector<uint8_t> any(g.Size() * 4, 0);  // per cell: counts of each mark seen, capped
+  std::vector<int> outside(g.Size(), 0), total(g.Size(), 0);
+  for (int y = 0; y < marks.height; ++y) {
+    const Mark* row = marks.labels.data() + static_cast<size_t>(y) * marks.width;
+    const size_t base = static_cast<size_t>(y / g.scale) * g.width;
+    for (int x = 0; x < marks.width; ++x) {
+      const size_t c = base + x / g.scale;
+      any[c * 4 + static_cast<int>(row[x])] = 1;
+      outside[c] += row[x] == Mark::kOutside;
+      ++total[c];
+    }
+  }
+  for (size_t c = 0; c < g.Size(); ++c) {
+    if (any[c * 4 + 1])
+      seeds[c] = Seed::kHair;
+    else if (any[c * 4 + 2])
+      seeds[c] = Seed::kNotHair;
+    else if (total[c] > 0 && outside[c] == total[c])
+      seeds[c] = Seed::kOutside;
+  }
+  return seeds;
+}
+
+namespace {
+
+struct Histograms {
+  std::vector<float> colour[2], texture[2];  // [0] not hair, [1] hair
+};
+
+// A 3 x 3 x 3 box over the colour bins: a few samples still speak for their neighbours.
+std::vector<float> SmoothColour(const std::vector<float>& h) {
+  constexpr int n = kColourBinsPerAxis;
+  std::vector<float> a(h.size()), b(h.size());
+  auto pass = [&](const std::vector<float>& in, std::vector<float>& out, int stride) {
+    for (int i = 0; i < kColourBins; ++i) {
+      const int k = (i / stride) % n;
+      float s = in[i];
+      if (k > 0) s += in[i - stride];
+      if (k + 1 < n) s += in[i + stride];
+      out[i] = s;
+    }
+  };
+  pass(h, a, 1);
+  pass(a, b, n);
+  pass(b, a, n * n);
+  return a;
+}
+
+// Where a side's samples come from. Each source is normalised on its own and then mixed with
+// a fixed share, so that a small stroke speaks as loudly as the thousands of cells around it.
+enum Source { kHairStrokes, kHairDecided, kBackStrokes, kOutsideBox, kBackDecided, kSources };
+constexpr float kShare[kSources] = {0.5f, 0.5f, 0.4f, 0.3f, 0.3f};
+
+// Probabilities mixed over the sources of one side, with a floor so that an unseen bin is
+// unlikely, not impossible; as logarithms.
+std::vector<float> Mix(const std::vector<float>* raw, int first, int last) {
+  const size_t bins = raw[first].size();
+  std::vector<double> p(bins, 0.0);
+  double shares = 0;
+  for (int s = first; s < last; ++s) {
+    double total = 0;
+    for (float v : raw[s]) total += v;
+    if (total <= 0) continue;
+    shares += kShare[s];
+    for (size_t i = 0; i < bins; ++i) p[i] += kShare[s] * raw[s][i] / total;
+  }
+  std::vector<float> out(bins);
+  const double floor = 1e-4;
+  for (size_t i = 0; i < bins; ++i)
+    out[i] = static_cast<float>(std::log((shares > 0 ? p[i] / shares : 0) + floor));
+  return out;
+}
+
+// Samples of each side: the strokes and the box's outside always, and once a decision exists,
+// the cells it gave.
+Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>* q) {
+  std::vector<float> colour[kSources], texture[kSources];
+  for (int s = 0; s < kSources; ++s) {
+    colour[s].assign(kColourBins, 0.f);
+    texture[s].assign(kTextureBins, 0.f);
+  }
+  for (size_t c = 0; c < g.Size(); ++c) {
+    int s = kSources;
+    switch (seeds[c]) {
+      case Seed::kHair:
+        s = kHairStrokes;
+        break;
+      case Seed::kNotHair:
+        s = kBackStrokes;
+        break;
+      case Seed::kOutside:
+        s = kOutsideBox;
+        break;
+      case Seed::kFree:
+        if (q) s = (*q)[c] > 0.5f ? kHairDecided : kBackDecided;
+        break;
+    }
+    if (s == kSources) continue;
+    colour[s][g.colour_bin[c]] += 1;
+    texture[s][g.texture_bin[c]] += 1;
+  }
+  for (int s = 0; s < kSources; ++s) colour[s] = SmoothColour(colour[s]);
+  Histograms h;
+  h.colour[1] = Mix(colour, kHairStrokes, kBackStrokes);
+  h.colour[0] = Mix(colour, kBackStrokes, kSources);
+  h.texture[1] = Mix(texture, kHairStrokes, kBackStrokes);
+  h.texture[0] = Mix(texture, kBackStrokes, kSources);
+  return h;
+}
+
+// Geodesic distance from the seed cells of one side: each step costs a little for its length
+// and more for the change of (smoothed) colour and texture it crosses. Raster sweeps.
+std::vector<float> DistanceFrom(const Grid& g, const std::vector<Seed>& seeds, bool hair) {
+  const int w = g.width, h = g.height;
+  std::vector<float> d(g.Size(), 1e9f);
+  for (size_t c = 0; c < g.Size(); ++c) {
+    const bool seed =
+        hair ? seeds[c] == Seed::kHair : (seeds[c] == Seed::kNotHair || seeds[c] == Seed::kOutside);
+    if (seed) d[c] = 0;
+  }
+  auto cost = [&](size_t a, size_t b, float len) {
+    return len * kStepCost + DeltaE(g.smooth[a], g.smooth[b]) +
+           0.05f * std::abs(g.energy[a] - g.energy[b]);
+  };
+  const int dx[4] = {-1, -1, 0, 1}, dy[4] = {0, -1, -1, -1};
+  const float len[4] = {1, 1.414f, 1, 1.414f};
+  for (int sweep = 0; sweep < 4; ++sweep) {
+    const bool back = sweep % 2 == 1;
+    for (int yi = 0; yi < h; ++yi) {
+      const int y = back ? h - 1 - yi : yi;
+      for (int xi = 0; xi < w; ++xi) {
+        const int x = back ? w - 1 - xi : xi;
+        const size_t c = static_cast<size_t>(y) * w + x;
+        float best = d[c];
+        for (int k = 0; k < 4; ++k) {
+          const int nx = x + (back ? -dx[k] : dx[k]), ny = y + (back ? -dy[k] : dy[k]);
+          if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+          const size_t n = static_cast<size_t>(ny) * w + nx;
+          best = std::min(best, d[n] + cost(c, n, len[k]));
+        }
+        d[c] = best;
+      }
+    }
+  }
+  return d;
+}
+
+float Sigmoid(float v) {
+  return 1.f / (1.f + std::exp(-v));
+}
+
+// Mean-field steps of an edge-aware smoothness between 4-neighbours; seeds stay fixed.
+void MeanField(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>& unary,
+               std::vector<float>& q) {
+  const int w = g.width, h = g.height;
+  std::vector<float> right(g.Size(), 0.f), down(g.Size(), 0.f);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const size_t c = static_cast<size_t>(y) * w + x;
+      auto weight = [&](size_t n) {
+        const float d = DeltaE(g.lab[c], g.lab[n]);
+        return kSmoothness * std::exp(-g.beta * d * d);
+      };
+      if (x + 1 < w) right[c] = weight(c + 1);
+      if (y + 1 < h) down[c] = weight(c + w);
+    }
+  for (int step = 0; step < kMeanFieldSteps; ++step)
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const size_t c = static_cast<size_t>(y) * w + x;
+        if (seeds[c] != Seed::kFree) continue;
+        float m = unary[c];
+        if (x > 0) m += right[c - 1] * (2 * q[c - 1] - 1);
+        if (x + 1 < w) m += right[c] * (2 * q[c + 1] - 1);
+        if (y > 0) m += down[c - w] * (2 * q[c - w] - 1);
+        if (y + 1 < h) m += down[c] * (2 * q[c + w] - 1);
+        q[c] = Sigmoid(m);
+      }
+}
+
+// Cells of `member` reached from the `start` cells through members, 8- or 4-connected.
+std::vector<uint8_t> Flood(const Grid& g, const std::vector<uint8_t>& start,
+                           const std::vector<uint8_t>& member, bool diagonals) {
+  std::vector<uint8_t> reached = start;
+  std::vector<size_t> stack;
+  for (size_t c = 0; c < g.Size(); ++c)
+    if (start[c]) stack.push_back(c);
+  while (!stack.empty()) {
+    const size_t c = stack.back();
+    stack.pop_back();
+    const int x = static_cast<int>(c % g.width), y = static_cast<int>(c / g.width);
+    for (int dy = -1; dy <= 1; ++dy)
+      for (int dx = -1; dx <= 1; ++dx) {
+        if ((dx != 0 && dy != 0 && !diagonals) || (dx == 0 && dy == 0)) continue;
+        const int nx = x + dx, ny = y + dy;
+        if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height) continue;
+        const size_t n = static_cast<size_t>(ny) * g.width + nx;
+        if (reached[n] || !member[n]) continue;
+        reached[n] = 1;
+        stack.push_back(n);
+      }
+  }
+  return reached;
+}
+
+// Hair not joined to any hair stroke is a look-alike somewhere else in the box.
+void KeepJoinedToStrokes(const Grid& g, const std::vector<Seed>& seeds,
+                         std::vector<uint8_t>& hair) {
+  std::vector<uint8_t> start(g.Size());
+  for (size_t c = 0; c < g.Size(); ++c) start[c] = seeds[c] == Seed::kHair;
+  hair = Flood(g, start, hair, true);
+}
+
+// A small patch of background that no not-hair stroke and not the box's outside reach is a
+// shadow or a highlight of the hair that looks like the background. Large enclosed patches
+// stay: they may be the background seen through the hair, for a stroke to say.
+void FillHoles(const Grid& g, const std::vector<Seed>& seeds, std::vector<uint8_t>& hair) {
+  std::vector<uint8_t> start(g.Size()), back(g.Size());
+  size_t hair_cells = 0;
+  for (size_t c = 0; c < g.Size(); ++c) {
+    back[c] = !hair[c];
+    start[c] = back[c] && (seeds[c] == Seed::kNotHair || seeds[c] == Seed::kOutside);
+    hair_cells += hair[c];
+  }
+  std::vector<uint8_t> seen = Flood(g, start, back, false);
+  const size_t largest = std::max<size_t>(16, hair_cells / 50);
+  std::vector<size_t> hole, stack;
+  for (size_t s = 0; s < g.Size(); ++s) {
+    if (seen[s] || hair[s]) continue;
+    hole.clear();
+    seen[s] = 1;
+    stack.push_back(s);
+    while (!stack.empty()) {
+      const size_t c = stack.back();
+      stack.pop_back();
+      hole.push_back(c);
+      const int x = static_cast<int>(c % g.width), y = static_cast<int>(c / g.width);
+      const size_t next[4] = {c - 1, c + 1, c - g.width, c + g.width};
+      const bool inside[4] = {x > 0, x + 1 < g.width, y > 0, y + 1 < g.height};
+      for (int k = 0; k < 4; ++k) {
+        if (!inside[k] || seen[next[k]] || hair[next[k]]) continue;
+        seen[next[k]] = 1;
+        stack.push_back(next[k]);
+      }
+    }
+    if (hole.size() <= largest)
+      for (size_t c : hole) hair[c] = 1;
+  }
+}
+
+}  // namespace
+
+CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
+                       const std::atomic<bool>* cancel) {
+  CellMatte out;
+  const std::vector<float> dh = DistanceFrom(g, seeds, true);
+  const std::vector<float> db = DistanceFrom(g, seeds, false);
+  std::vector<float> q(g.Size()), unary(g.Size());
+  for (size_t c = 0; c < g.Size(); ++c)
+    q[c] = seeds[c] == Seed::kHair ? 1.f : seeds[c] == Seed::kFree ? 0.5f : 0.f;
+  for (int round = 0; round < kRounds; ++round) {
+    if (Cancelled(cancel)) return {};
+    const Histograms h = Model(g, seeds, round == 0 ? nullptr : &q);
+    for (size_t c = 0; c < g.Size(); ++c) {
+      const float colour = h.colour[1][g.colour_bin[c]] - h.colour[0][g.colour_bin[c]];
+      const float texture = h.texture[1][g.texture_bin[c]] - h.texture[0][g.texture_bin[c]];
+      const float near = (db[c] - dh[c]) / (db[c] + dh[c] + 1e-6f);
+      unary[c] = kColourWeight * std::clamp(colour, -6.f, 6.f) +
+                 kTextureWeight * std::clamp(texture, -4.f, 4.f) + kDistanceWeight * near;
+      if (seeds[c] == Seed::kFree) q[c] = Sigmoid(unary[c]);
+    }
+    MeanField(g, seeds, unary, q);
+  }
+  out.hair.resize(g.Size());
+  for (size_t c = 0; c < g.Size(); ++c) out.hair[c] = q[c] > 0.5f;
+  KeepJoinedToStrokes(g, seeds, out.hair);
+  FillHoles(g, seeds, out.hair);
+  out.soft = std::move(q);
+  return out;
+}
+
+}  // namespace coiffure::cutout

@@ -1,0 +1,89 @@
+// The cut-out measured on portraits with known hair masks, under the scripted operator.
+// COIFFURE_CUTOUT_REPORT=1 prints the figures of every portrait; COIFFURE_CUTOUT_SHEETS=DIR
+// also writes photo | truth | matte sheets there.
+#include <cstdio>
+#include <cstdlib>
+#include <gtest/gtest.h>
+#include <map>
+#include <string>
+
+#include "portraits.h"
+#include "support/cutout_robot.h"
+#include "support/jpeg_camera.h"
+
+namespace coiffure {
+namespace {
+
+constexpr float kScale = 1.2f;  // 528 x 648 photos: the small end of what salons photograph
+
+struct Measured {
+  art::Sitting sitting;
+  robot::Truth truth;
+  RgbaImage photo;
+  robot::Run run;
+};
+
+void WriteSheet(const std::string& dir, const Measured& m) {
+  const int w = m.truth.width, h = m.truth.height;
+  std::vector<uint8_t> rgb(static_cast<size_t>(w) * 4 * h * 3);
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const size_t i = static_cast<size_t>(y) * w + x;
+      uint8_t* row = rgb.data() + static_cast<size_t>(y) * w * 12;
+      for (int c = 0; c < 3; ++c) {
+        row[3 * x + c] = m.photo.bgra[4 * i + 2 - c];
+        row[3 * (w + x) + c] = m.truth.hair[i] ? 255 : 0;
+        row[3 * (2 * w + x) + c] = m.run.first_alpha[i];
+        row[3 * (3 * w + x) + c] = m.run.final_alpha[i];
+      }
+    }
+  robot::WritePng((dir + "/" + m.sitting.name + ".png").c_str(), 4 * w, h, rgb);
+}
+
+// Drawn, photographed and operated once for all the tests below.
+const std::vector<Measured>& Portraits() {
+  static const std::vector<Measured> all = [] {
+    std::vector<Measured> out;
+    const char* sheets = std::getenv("COIFFURE_CUTOUT_SHEETS");
+    int n = 0;
+    for (const art::Sitting& s : art::PortraitSittings()) {
+      Measured m{s, {}, {}, {}};
+      const art::Portrait p = art::DrawPortrait(s, kScale);
+      m.truth = {p.photo.Width(), p.photo.Height(), p.hair};
+      // Phones and cameras store JPEG at ordinary qualities; one in four is kept lossless.
+      m.photo = robot::ThroughJpeg(p.photo, (n++ % 4 == 3) ? 0 : 70 + 5 * (n % 4));
+      m.run = robot::Operate(cutout::Session(m.photo), m.truth);
+      if (sheets) WriteSheet(sheets, m);
+      out.push_back(std::move(m));
+    }
+    return out;
+  }();
+  return all;
+}
+
+TEST(CutoutQuality, ScriptedOperatorReachesTheFloorsOnEveryKindOfHair) {
+  const bool report = std::getenv("COIFFURE_CUTOUT_REPORT") != nullptr;
+  double iou_sum = 0, clicks_sum = 0;
+  std::map<std::string, std::pair<double, int>> by_kind;  // IoU sum, count
+  for (const Measured& m : Portraits()) {
+    iou_sum += m.run.first_iou;
+    clicks_sum += m.run.clicks_to_90;
+    by_kind[m.sitting.kind].first += m.run.first_iou;
+    ++by_kind[m.sitting.kind].second;
+    EXPECT_LE(m.run.clicks_to_90, robot::kStrokeCap) << m.sitting.name << " never reached 0.90";
+    if (report)
+      std::printf("%-24s first IoU %.3f  NoC@90 %2d  final IoU %.3f\n", m.sitting.name.c_str(),
+                  m.run.first_iou, m.run.clicks_to_90, m.run.final_iou);
+  }
+  const double n = static_cast<double>(Portraits().size());
+  if (report) {
+    for (const auto& [kind, v] : by_kind)
+      std::printf("kind %-12s mean first IoU %.3f\n", kind.c_str(), v.first / v.second);
+    std::printf("mean first IoU %.3f  mean NoC@90 %.2f\n", iou_sum / n, clicks_sum / n);
+  }
+  EXPECT_GE(iou_sum / n, 0.90);
+  EXPECT_LE(clicks_sum / n, 2.0);
+}
+
+}  // namespace
+}  // namespace coiffure
