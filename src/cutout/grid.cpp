@@ -157,9 +157,11 @@ void AssignBins(Grid& g, const CellSums& t) {
   }
 }
 
-void SmoothAndContrast(Grid& g) {
+constexpr float kStepCost = 0.01f;  // per cell, so distance grows even across flat colour
+constexpr float kSmoothness = 1.2f;
+
+void Smooth(Grid& g) {
   g.smooth.resize(g.Size());
-  double sum = 0;
   for (int y = 0; y < g.height; ++y)
     for (int x = 0; x < g.width; ++x) {
       Oklab s{};
@@ -173,14 +175,51 @@ void SmoothAndContrast(Grid& g) {
           ++n;
         }
       g.smooth[static_cast<size_t>(y) * g.width + x] = {s.L / n, s.a / n, s.b / n};
-      if (x + 1 < g.width) {
-        const float d = DeltaE(g.lab[static_cast<size_t>(y) * g.width + x],
-                               g.lab[static_cast<size_t>(y) * g.width + x + 1]);
-        sum += d * d;
-      }
     }
-  const double mean = sum / std::max<size_t>(1, g.Size());
-  g.beta = static_cast<float>(1.0 / (2.0 * std::max(mean, 1e-6)));
+}
+
+// A step costs a little for its length and more for the change of smoothed colour and of
+// texture it crosses.
+void StepCosts(Grid& g) {
+  const float len[4] = {1, 1.414f, 1, 1.414f};
+  for (int k = 0; k < 4; ++k) {
+    g.step[k].assign(g.Size(), 1e9f);
+    for (int y = 0; y < g.height; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        const int nx = x + kStepDx[k], ny = y + kStepDy[k];
+        if (nx < 0 || ny < 0 || nx >= g.width) continue;
+        const size_t c = static_cast<size_t>(y) * g.width + x;
+        const size_t n = static_cast<size_t>(ny) * g.width + nx;
+        g.step[k][c] = len[k] * kStepCost + DeltaE(g.smooth[c], g.smooth[n]) +
+                       0.05f * std::abs(g.energy[c] - g.energy[n]);
+      }
+  }
+}
+
+// GrabCut's contrast: neighbours whose colours differ more than usual in this photo are
+// bound loosely.
+void Links(Grid& g) {
+  double sum = 0;
+  size_t pairs = 0;
+  for (size_t c = 0; c + 1 < g.Size(); ++c) {
+    const float d = DeltaE(g.lab[c], g.lab[c + 1]);
+    sum += d * d;
+    ++pairs;
+  }
+  const float beta =
+      static_cast<float>(1.0 / (2.0 * std::max(sum / std::max<size_t>(pairs, 1), 1e-6)));
+  g.link_right.assign(g.Size(), 0.f);
+  g.link_down.assign(g.Size(), 0.f);
+  for (int y = 0; y < g.height; ++y)
+    for (int x = 0; x < g.width; ++x) {
+      const size_t c = static_cast<size_t>(y) * g.width + x;
+      auto weight = [&](size_t n) {
+        const float d = DeltaE(g.lab[c], g.lab[n]);
+        return kSmoothness * std::exp(-beta * d * d);
+      };
+      if (x + 1 < g.width) g.link_right[c] = weight(c + 1);
+      if (y + 1 < g.height) g.link_down[c] = weight(c + g.width);
+    }
 }
 
 }  // namespace
@@ -188,8 +227,8 @@ void SmoothAndContrast(Grid& g) {
 Grid BuildGrid(const RgbaImage& photo) {
   Grid g;
   if (photo.width <= 0 || photo.height <= 0) return g;
-  const int longest = std::max(photo.width, photo.height);
-  const int k = (longest + kFineSide - 1) / kFineSide;
+  int k = 1;
+  while (int64_t{photo.width} * photo.height > kFinePixels * k * k) ++k;
   const int fw = (photo.width + k - 1) / k, fh = (photo.height + k - 1) / k;
   g.scale = 2 * k;
   g.width = (fw + 1) / 2;
@@ -197,7 +236,9 @@ Grid BuildGrid(const RgbaImage& photo) {
   const std::vector<Oklab> fine = ReduceToFine(photo, k, fw, fh);
   const CellSums t = MeasureCells(g, fine, fw, fh);
   AssignBins(g, t);
-  SmoothAndContrast(g);
+  Smooth(g);
+  StepCosts(g);
+  Links(g);
   return g;
 }
 

@@ -2,6 +2,7 @@
 // and the fine structure that tells hair from a background of the same colour.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -24,13 +25,21 @@ struct Grid {
   std::vector<float> energy;  // log of the fine gradient energy: hair's strands make it high
   std::vector<uint16_t> colour_bin;
   std::vector<uint16_t> texture_bin;  // energy here and around, and how much it runs one way
-  float beta = 1;                     // contrast scale of neighbouring colour differences
+  // What each update reuses: the cost of a step to the left, up-left, up and up-right
+  // neighbour for distances along the photo, and the edge-aware smoothness between a cell and
+  // its right and lower neighbour.
+  std::array<std::vector<float>, 4> step;
+  std::vector<float> link_right, link_down;
 
   size_t Size() const { return static_cast<size_t>(width) * height; }
 };
 
-// The longest side of the fine copy the texture is measured on; cells are 2 x 2 fine pixels.
-inline constexpr int kFineSide = 1024;
+// Directions of Grid::step, as offsets.
+inline constexpr int kStepDx[4] = {-1, -1, 0, 1}, kStepDy[4] = {0, -1, -1, -1};
+
+// The most pixels of the fine copy the texture is measured on, reached from the photo by an
+// integer reduction; cells are 2 x 2 fine pixels. A 1 MP photo keeps its pixels.
+inline constexpr int64_t kFinePixels = 1'100'000;
 
 Grid BuildGrid(const RgbaImage& photo);
 

@@ -1,6 +1,7 @@
 #include "cutout/segment.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace coiffure::cutout {
@@ -9,8 +10,6 @@ namespace {
 constexpr int kRounds = 3;  // model, decide, and model again from the decision
 constexpr int kMeanFieldSteps = 5;
 constexpr float kColourWeight = 1.0f, kTextureWeight = 1.5f, kDistanceWeight = 3.0f;
-constexpr float kSmoothness = 1.2f;
-constexpr float kStepCost = 0.01f;  // per cell, so distance grows even across flat colour
 
 bool Cancelled(const std::atomic<bool>* cancel) {
   return cancel && cancel->load(std::memory_order_relaxed);
@@ -130,8 +129,7 @@ Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vecto
   return h;
 }
 
-// Geodesic distance from the seed cells of one side: each step costs a little for its length
-// and more for the change of (smoothed) colour and texture it crosses. Raster sweeps.
+// Geodesic distance from the seed cells of one side, by raster sweeps over the grid's steps.
 std::vector<float> DistanceFrom(const Grid& g, const std::vector<Seed>& seeds, bool hair) {
   const int w = g.width, h = g.height;
   std::vector<float> d(g.Size(), 1e9f);
@@ -140,12 +138,6 @@ std::vector<float> DistanceFrom(const Grid& g, const std::vector<Seed>& seeds, b
         hair ? seeds[c] == Seed::kHair : (seeds[c] == Seed::kNotHair || seeds[c] == Seed::kOutside);
     if (seed) d[c] = 0;
   }
-  auto cost = [&](size_t a, size_t b, float len) {
-    return len * kStepCost + DeltaE(g.smooth[a], g.smooth[b]) +
-           0.05f * std::abs(g.energy[a] - g.energy[b]);
-  };
-  const int dx[4] = {-1, -1, 0, 1}, dy[4] = {0, -1, -1, -1};
-  const float len[4] = {1, 1.414f, 1, 1.414f};
   for (int sweep = 0; sweep < 4; ++sweep) {
     const bool back = sweep % 2 == 1;
     for (int yi = 0; yi < h; ++yi) {
@@ -155,10 +147,11 @@ std::vector<float> DistanceFrom(const Grid& g, const std::vector<Seed>& seeds, b
         const size_t c = static_cast<size_t>(y) * w + x;
         float best = d[c];
         for (int k = 0; k < 4; ++k) {
-          const int nx = x + (back ? -dx[k] : dx[k]), ny = y + (back ? -dy[k] : dy[k]);
+          const int nx = back ? x - kStepDx[k] : x + kStepDx[k];
+          const int ny = back ? y - kStepDy[k] : y + kStepDy[k];
           if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
           const size_t n = static_cast<size_t>(ny) * w + nx;
-          best = std::min(best, d[n] + cost(c, n, len[k]));
+          best = std::min(best, d[n] + g.step[k][back ? n : c]);
         }
         d[c] = best;
       }
@@ -167,25 +160,22 @@ std::vector<float> DistanceFrom(const Grid& g, const std::vector<Seed>& seeds, b
   return d;
 }
 
+// The logistic function from a table: the mean field asks for it millions of times.
 float Sigmoid(float v) {
-  return 1.f / (1.f + std::exp(-v));
+  static const std::array<float, 1025> table = [] {
+    std::array<float, 1025> t{};
+    for (int i = 0; i <= 1024; ++i) t[i] = 1.f / (1.f + std::exp(-(i - 512) / 32.f));
+    return t;
+  }();
+  const float i = std::clamp(v * 32.f + 512.f, 0.f, 1024.f);
+  return table[static_cast<int>(i + 0.5f)];
 }
 
-// Mean-field steps of an edge-aware smoothness between 4-neighbours; seeds stay fixed.
+// Mean-field steps of the edge-aware smoothness between 4-neighbours; seeds stay fixed.
 void MeanField(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>& unary,
                std::vector<float>& q) {
   const int w = g.width, h = g.height;
-  std::vector<float> right(g.Size(), 0.f), down(g.Size(), 0.f);
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const size_t c = static_cast<size_t>(y) * w + x;
-      auto weight = [&](size_t n) {
-        const float d = DeltaE(g.lab[c], g.lab[n]);
-        return kSmoothness * std::exp(-g.beta * d * d);
-      };
-      if (x + 1 < w) right[c] = weight(c + 1);
-      if (y + 1 < h) down[c] = weight(c + w);
-    }
+  const std::vector<float>&right = g.link_right, &down = g.link_down;
   for (int step = 0; step < kMeanFieldSteps; ++step)
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x) {
