@@ -7,24 +7,31 @@
 namespace coiffure::cutout {
 namespace {
 
-constexpr int kReach = 2;  // cells each side whose colours describe the two sides locally
+constexpr int kReach = 6;  // how far to look for the colours of the two sides
+constexpr int kOuterBand = 4;
+// Sensor noise and JPEG ringing move a colour a little towards the other side: such small mixes
+// are not strands.
+constexpr float kNoiseMix = 0.1f;
 // Below this difference (OKLab) between the two sides' colours, the colours cannot tell the
 // mix apart, and the boundary follows the cells' decision.
 constexpr float kMinContrast = 0.03f, kFullContrast = 0.10f;
 
+// The two colours a pixel of the band mixes, in linear light, where light adds up.
 struct Sides {
-  Oklab hair, back;
+  LinearRgb hair, back;
   float confidence = 0;
 };
 
-// The band: cells with a neighbour on the other side.
+// The band: cells of the hair with a neighbour off it, and cells off the hair up to four cells
+// from it, where loose strands reach out.
 std::vector<uint8_t> Band(const Grid& g, const std::vector<uint8_t>& hair) {
   std::vector<uint8_t> band(g.Size(), 0);
   for (int y = 0; y < g.height; ++y)
     for (int x = 0; x < g.width; ++x) {
       const size_t c = static_cast<size_t>(y) * g.width + x;
-      for (int dy = -1; dy <= 1 && !band[c]; ++dy)
-        for (int dx = -1; dx <= 1; ++dx) {
+      const int r = hair[c] ? 1 : kOuterBand;
+      for (int dy = -r; dy <= r && !band[c]; ++dy)
+        for (int dx = -r; dx <= r; ++dx) {
           const int nx = x + dx, ny = y + dy;
           if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height) continue;
           if (hair[static_cast<size_t>(ny) * g.width + nx] != hair[c]) band[c] = 1;
@@ -33,33 +40,59 @@ std::vector<uint8_t> Band(const Grid& g, const std::vector<uint8_t>& hair) {
   return band;
 }
 
-Sides LocalSides(const Grid& g, const std::vector<uint8_t>& hair, int x, int y) {
-  Oklab sum[2] = {};
-  float n[2] = {0, 0};
-  for (int dy = -kReach; dy <= kReach; ++dy)
-    for (int dx = -kReach; dx <= kReach; ++dx) {
-      const int nx = x + dx, ny = y + dy;
-      if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height) continue;
-      const size_t c = static_cast<size_t>(ny) * g.width + nx;
-      const int s = hair[c];
-      sum[s] = {sum[s].L + g.lab[c].L, sum[s].a + g.lab[c].a, sum[s].b + g.lab[c].b};
-      n[s] += 1;
+// The mean colour of the nearest cells of one side: the smallest window holding a few of them,
+// so that a face behind the hair does not tint the background's colour.
+bool NearestSide(const Grid& g, const std::vector<uint8_t>& hair, int x, int y, uint8_t side,
+                 Oklab& mean) {
+  for (int r = 1; r <= kReach; ++r) {
+    Oklab sum{};
+    int n = 0;
+    for (int dy = -r; dy <= r; ++dy)
+      for (int dx = -r; dx <= r; ++dx) {
+        const int nx = x + dx, ny = y + dy;
+        if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height) continue;
+        const size_t c = static_cast<size_t>(ny) * g.width + nx;
+        if (hair[c] != side) continue;
+        sum = {sum.L + g.lab[c].L, sum.a + g.lab[c].a, sum.b + g.lab[c].b};
+        ++n;
+      }
+    if (n >= 3) {
+      mean = {sum.L / n, sum.a / n, sum.b / n};
+      return true;
     }
+  }
+  return false;
+}
+
+Sides LocalSides(const Grid& g, const std::vector<uint8_t>& hair, int x, int y) {
   Sides out;
-  if (n[0] == 0 || n[1] == 0) return out;
-  out.back = {sum[0].L / n[0], sum[0].a / n[0], sum[0].b / n[0]};
-  out.hair = {sum[1].L / n[1], sum[1].a / n[1], sum[1].b / n[1]};
-  const float contrast = DeltaE(out.hair, out.back);
-  out.confidence = std::clamp((contrast - kMinContrast) / (kFullContrast - kMinContrast), 0.f, 1.f);
+  Oklab h, b;
+  if (!NearestSide(g, hair, x, y, 1, h) || !NearestSide(g, hair, x, y, 0, b)) return out;
+  out.hair = OklabToLinear(h);
+  out.back = OklabToLinear(b);
+  out.confidence =
+      std::clamp((DeltaE(h, b) - kMinContrast) / (kFullContrast - kMinContrast), 0.f, 1.f);
   return out;
 }
 
 // How far a colour lies from the background's towards the hair's, 0..1.
-float Projection(const Sides& s, Oklab p) {
-  const float fx = s.hair.L - s.back.L, fy = s.hair.a - s.back.a, fz = s.hair.b - s.back.b;
-  const float px = p.L - s.back.L, py = p.a - s.back.a, pz = p.b - s.back.b;
-  const float len2 = fx * fx + fy * fy + fz * fz;
-  return std::clamp((px * fx + py * fy + pz * fz) / std::max(len2, 1e-9f), 0.f, 1.f);
+// How much the pixel is believed: a colour far off the line between the two (skin next to the
+// hair, a third object) is no mix of them, and the cells' decision stands there.
+struct Mix {
+  float alpha = 0, belief = 0;
+};
+
+Mix Projection(const Sides& s, LinearRgb p) {
+  const float fx = s.hair.r - s.back.r, fy = s.hair.g - s.back.g, fz = s.hair.b - s.back.b;
+  const float px = p.r - s.back.r, py = p.g - s.back.g, pz = p.b - s.back.b;
+  const float len2 = std::max(fx * fx + fy * fy + fz * fz, 1e-9f);
+  const float t = (px * fx + py * fy + pz * fz) / len2;
+  const float off2 = std::max(0.f, (px * px + py * py + pz * pz) / len2 - t * t);
+  const float beyond = std::max(-t, t - 1);
+  const float belief =
+      std::clamp(2 - 2 * std::sqrt(off2), 0.f, 1.f) * std::clamp(2 - 2.5f * beyond, 0.f, 1.f);
+  const float a = std::clamp((t - kNoiseMix) / (1 - 2 * kNoiseMix), 0.f, 1.f);
+  return {a, belief};
 }
 
 // The cells' decision at a photo pixel, bilinear between cell centres.
@@ -88,8 +121,9 @@ void RefineCell(const RgbaImage& photo, const Grid& g, const std::vector<uint8_t
       float a = prior;
       if (s.confidence > 0) {
         const uint8_t* p = photo.Pixel(x, y);
-        const float mix = Projection(s, BgrToOklab({p[0], p[1], p[2]}));
-        a = s.confidence * mix + (1 - s.confidence) * prior;
+        const Mix m = Projection(s, {ByteToLinear(p[2]), ByteToLinear(p[1]), ByteToLinear(p[0])});
+        const float w = s.confidence * m.belief;
+        a = w * m.alpha + (1 - w) * prior;
       }
       alpha[static_cast<size_t>(y) * photo.width + x] = static_cast<uint8_t>(std::lround(a * 255));
     }

@@ -223,18 +223,41 @@ void KeepJoinedToStrokes(const Grid& g, const std::vector<Seed>& seeds,
   hair = Flood(g, start, hair, true);
 }
 
-// A small patch of background that no not-hair stroke and not the box's outside reach is a
-// shadow or a highlight of the hair that looks like the background. Large enclosed patches
-// stay: they may be the background seen through the hair, for a stroke to say.
+// The hair grown and shrunk again by one cell: gaps of a cell or two closed.
+std::vector<uint8_t> Closed(const Grid& g, const std::vector<uint8_t>& hair) {
+  auto pass = [&](const std::vector<uint8_t>& in, bool grow) {
+    std::vector<uint8_t> out(in.size());
+    for (int y = 0; y < g.height; ++y)
+      for (int x = 0; x < g.width; ++x) {
+        bool v = !grow;
+        for (int dy = -1; dy <= 1; ++dy)
+          for (int dx = -1; dx <= 1; ++dx) {
+            const int nx = std::clamp(x + dx, 0, g.width - 1);
+            const int ny = std::clamp(y + dy, 0, g.height - 1);
+            const bool h = in[static_cast<size_t>(ny) * g.width + nx];
+            v = grow ? (v || h) : (v && h);
+          }
+        out[static_cast<size_t>(y) * g.width + x] = v;
+      }
+    return out;
+  };
+  return pass(pass(hair, true), false);
+}
+
+// A small patch of background that no not-hair stroke and not the box's outside reach, but
+// through a gap of a cell or two, is a shadow or a highlight of the hair that looks like the
+// background. Large patches stay: they may be the background seen through the hair, for a
+// stroke to say.
 void FillHoles(const Grid& g, const std::vector<Seed>& seeds, std::vector<uint8_t>& hair) {
-  std::vector<uint8_t> start(g.Size()), back(g.Size());
+  const std::vector<uint8_t> closed = Closed(g, hair);
+  std::vector<uint8_t> start(g.Size()), open(g.Size());
   size_t hair_cells = 0;
   for (size_t c = 0; c < g.Size(); ++c) {
-    back[c] = !hair[c];
-    start[c] = back[c] && (seeds[c] == Seed::kNotHair || seeds[c] == Seed::kOutside);
+    open[c] = !closed[c];
+    start[c] = open[c] && (seeds[c] == Seed::kNotHair || seeds[c] == Seed::kOutside);
     hair_cells += hair[c];
   }
-  std::vector<uint8_t> seen = Flood(g, start, back, false);
+  std::vector<uint8_t> seen = Flood(g, start, open, false);
   const size_t largest = std::max<size_t>(16, hair_cells / 50);
   std::vector<size_t> hole, stack;
   for (size_t s = 0; s < g.Size(); ++s) {
