@@ -36,10 +36,12 @@ namespace {
 // Pixels whose centre lies within radius of the segment a-b.
 void PaintCapsule(Marks& marks, Point a, Point b, float radius, Mark kind) {
   const float r = std::max(radius, 0.5f);
-  const int x0 = std::max(0, static_cast<int>(std::floor(std::min(a.x, b.x) - r)));
-  const int x1 = std::min(marks.width - 1, static_cast<int>(std::ceil(std::max(a.x, b.x) + r)));
-  const int y0 = std::max(0, static_cast<int>(std::floor(std::min(a.y, b.y) - r)));
-  const int y1 = std::min(marks.height - 1, static_cast<int>(std::ceil(std::max(a.y, b.y) + r)));
+  // Bounds clipped as floats: a far point or a huge brush must not overflow an int.
+  auto clip = [](float v, int hi) { return static_cast<int>(std::clamp(v, -1.f, float(hi))); };
+  const int x0 = std::max(0, clip(std::floor(std::min(a.x, b.x) - r), marks.width));
+  const int x1 = std::min(marks.width - 1, clip(std::ceil(std::max(a.x, b.x) + r), marks.width));
+  const int y0 = std::max(0, clip(std::floor(std::min(a.y, b.y) - r), marks.height));
+  const int y1 = std::min(marks.height - 1, clip(std::ceil(std::max(a.y, b.y) + r), marks.height));
   const float dx = b.x - a.x, dy = b.y - a.y, len2 = dx * dx + dy * dy;
   for (int y = y0; y <= y1; ++y) {
     for (int x = x0; x <= x1; ++x) {
@@ -57,9 +59,12 @@ void PaintCapsule(Marks& marks, Point a, Point b, float radius, Mark kind) {
 
 void PaintStroke(Marks& marks, std::span<const Point> points, float radius, Mark kind) {
   if (points.empty() || kind == Mark::kOutside) return;
-  if (!std::isfinite(radius)) return;
+  // A point a million pixels off is no stroke on a photo; it would only lose float precision.
+  constexpr float kFar = 1e6f;
+  auto near = [](float v) { return std::isfinite(v) && std::abs(v) < kFar; };
+  if (!near(radius)) return;
   for (const Point& p : points)
-    if (!std::isfinite(p.x) || !std::isfinite(p.y)) return;
+    if (!near(p.x) || !near(p.y)) return;
   if (points.size() == 1) PaintCapsule(marks, points[0], points[0], radius, kind);
   for (size_t i = 1; i < points.size(); ++i)
     PaintCapsule(marks, points[i - 1], points[i], radius, kind);

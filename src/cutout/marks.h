@@ -36,7 +36,8 @@ struct Box {
 void SetBox(Marks& marks, Box box);
 
 // A round brush of this radius (photo pixels) dragged along the points; a single point is a
-// dab. It paints only inside the box, so a stroke never contradicts it.
+// dab. It paints only inside the box, so a stroke never contradicts it. A stroke with a point
+// not finite or a million pixels off paints nothing.
 void PaintStroke(Marks& marks, std::span<const Point> points, float radius, Mark kind);
 
 // How a marks picture's size relates to the photo's: the marks picture may have been drawn on

@@ -8,8 +8,9 @@ namespace {
 
 using cutout::Mark;
 
-// Chamfer (1, 1.41) distance from each pixel inside `in` to the nearest pixel outside it (the
-// photo's border counts as outside).
+}  // namespace
+
+// Chamfer (1, 1.41) weights; the photo's border counts as outside.
 std::vector<float> DistanceInside(const std::vector<uint8_t>& in, int w, int h) {
   std::vector<float> d(in.size());
   for (size_t i = 0; i < in.size(); ++i) d[i] = in[i] ? 1e9f : 0.f;
@@ -30,6 +31,8 @@ std::vector<float> DistanceInside(const std::vector<uint8_t>& in, int w, int h) 
     }
   return d;
 }
+
+namespace {
 
 float BrushRadius(const Truth& t) {
   return std::max(2.f, 0.012f * std::max(t.width, t.height));

@@ -17,6 +17,9 @@ struct Truth {
   std::vector<uint8_t> hair;
 };
 
+// Chamfer distance from each pixel inside `in` to the nearest pixel outside it.
+std::vector<float> DistanceInside(const std::vector<uint8_t>& in, int width, int height);
+
 double Iou(const std::vector<uint8_t>& alpha, const Truth& truth);  // at alpha >= 128
 
 struct Dab {
