@@ -49,10 +49,14 @@ const std::vector<Measured>& Portraits() {
     int n = 0;
     for (const art::Sitting& s : art::PortraitSittings()) {
       Measured m{s, {}, {}, {}};
-      const art::Portrait p = art::DrawPortrait(s, kScale);
+      // Every other photo as a cheap phone takes it indoors: out of focus, noisy, stored at a
+      // low JPEG quality. The others at ordinary qualities, one in four lossless.
+      const bool rough = n % 2 == 1;
+      if (rough) m.sitting.blur = 2, m.sitting.noise = 2.5f;
+      const art::Portrait p = art::DrawPortrait(m.sitting, kScale);
       m.truth = {p.photo.Width(), p.photo.Height(), p.hair};
-      // Phones and cameras store JPEG at ordinary qualities; one in four is kept lossless.
-      m.photo = robot::ThroughJpeg(p.photo, (n++ % 4 == 3) ? 0 : 70 + 5 * (n % 4));
+      m.photo = robot::ThroughJpeg(p.photo, rough ? 55 : (n % 4 == 2) ? 0 : 85);
+      ++n;
       m.run = robot::Operate(cutout::Session(m.photo), m.truth);
       if (sheets) WriteSheet(sheets, m);
       out.push_back(std::move(m));

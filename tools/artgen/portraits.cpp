@@ -53,6 +53,9 @@ void DrawPerson(Canvas& c, const Sitting& s, float k) {
                 s.skin * 0.85f, 1, k);
   for (float x : {74.f, 266.f}) FillEllipse(c, P(x, 218), 16 * k, 30 * k, s.skin * 0.9f, 1, k);
   using F = HeadFrame;
+  // The head under the hair, so that short cuts show forehead, not backdrop, where they end.
+  FillEllipse(c, P(F::kSkull.x, F::kSkull.y + 8), (F::kSkullRx - 14) * k, (F::kSkullRy - 10) * k,
+              s.skin * 0.97f, 1, k);
   FillEllipse(c, P(F::kBrow.x, F::kBrow.y), F::kBrowRx * k, F::kBrowRy * k, s.skin, 1, k);
   FillEllipse(c, P(F::kJaw.x, F::kJaw.y), F::kJawRx * k, F::kJawRy * k, s.skin, 1, k);
   FillEllipse(c, P(170, 250), 60 * k, 70 * k, s.skin * 1.06f, 0.6f, 30 * k);  // light on the face
@@ -66,11 +69,12 @@ void DrawPerson(Canvas& c, const Sitting& s, float k) {
   FillEllipse(c, P(170, 282), 20 * k, 6 * k, Mix(s.skin, Rgb8(170, 60, 70), 0.5f), 1, k);
 }
 
-// Soft focus (a [1 2 1] kernel each way, twice above 2 pixels a unit) and sensor noise.
-void Camera(Canvas& c, float k, uint32_t seed) {
+// Soft focus (a [1 2 1] kernel each way, the passes doubled above 2 pixels a unit) and sensor
+// noise.
+void Camera(Canvas& c, float k, const Sitting& s) {
   const int w = c.Width(), h = c.Height();
   std::vector<Rgb> tmp(static_cast<size_t>(w) * h);
-  const int passes = k > 2 ? 2 : 1;
+  const int passes = s.blur * (k > 2 ? 2 : 1);
   for (int pass = 0; pass < passes; ++pass) {
     for (int y = 0; y < h; ++y)
       for (int x = 0; x < w; ++x)
@@ -83,10 +87,10 @@ void Camera(Canvas& c, float k, uint32_t seed) {
         c.At(x, y) = (t(y - 1) + t(y) * 2 + t(y + 1)) * 0.25f;
       }
   }
-  Rng rng(seed * 977 + 5);
+  Rng rng(s.seed * 977 + 5);
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
-      const float n = (rng.Uniform() + rng.Uniform() + rng.Uniform() - 1.5f) * 0.025f;
+      const float n = (rng.Uniform() + rng.Uniform() + rng.Uniform() - 1.5f) * 0.025f * s.noise;
       Rgb& p = c.At(x, y);
       p = {Clamp01(p.r + n), Clamp01(p.g + n), Clamp01(p.b + n)};
     }
@@ -115,7 +119,7 @@ Portrait DrawPortrait(const Sitting& s, float k) {
       c.At(x + ox, y + oy) = Rgb8(p[2], p[1], p[0]);
       out.hair[static_cast<size_t>(y + oy) * w + x + ox] = 1;
     }
-  Camera(c, k, s.seed);
+  Camera(c, k, s);
   out.photo = c.ToPicture();
   return out;
 }

@@ -22,6 +22,8 @@ struct Sitting {
   Rgb backdrop_colour;  // plain, grain and brick; the second colour of foliage is darker
   Rgb skin, clothes;
   uint32_t seed = 1;
+  int blur = 1;     // passes of the soft-focus kernel: 2 and more for a camera out of focus
+  float noise = 1;  // sensor noise, relative
 };
 
 struct Portrait {
