@@ -70,6 +70,13 @@ void PaintStroke(Marks& marks, std::span<const Point> points, float radius, Mark
     PaintCapsule(marks, points[i - 1], points[i], radius, kind);
 }
 
+Marks MarksOf(const Sketch& sketch, int width, int height) {
+  Marks m = Marks::Create(width, height);
+  if (sketch.box) SetBox(m, *sketch.box);
+  for (const Stroke& s : sketch.strokes) PaintStroke(m, s.points, s.radius, s.kind);
+  return m;
+}
+
 MarksFit FitMarks(int marks_width, int marks_height, int stored_width, int stored_height,
                   int upright_width, int upright_height) {
   if (marks_width == upright_width && marks_height == upright_height) return MarksFit::kUpright;

@@ -40,6 +40,19 @@ void SetBox(Marks& marks, Box box);
 // not finite or a million pixels off paints nothing.
 void PaintStroke(Marks& marks, std::span<const Point> points, float radius, Mark kind);
 
+// What the operator did, in order: the window keeps this for undo and redo (drop or restore the
+// last stroke) and turns it into marks for each update.
+struct Stroke {
+  std::vector<Point> points;
+  float radius = 1;
+  Mark kind = Mark::kHair;
+};
+struct Sketch {
+  std::optional<Box> box;  // none: the whole photo
+  std::vector<Stroke> strokes;
+};
+Marks MarksOf(const Sketch& sketch, int width, int height);
+
 // How a marks picture's size relates to the photo's: the marks picture may have been drawn on
 // the photo as stored (then it needs the photo's EXIF turn) or on the photo upright.
 enum class MarksFit { kUpright, kStored, kOtherSize };
@@ -55,8 +68,9 @@ struct MarksReading {
   std::string error;  // empty when marks holds a value
 };
 
-// A marks picture at the photo's upright size: pure red is hair, pure blue not hair, pure black
-// outside the box, any other colour undecided; alpha is ignored. Refuses a picture of another
+// A marks picture at the photo's upright size (one that FitMarks finds kStored is first turned
+// with the photo's EXIF orientation, as the photo was): pure red is hair, pure blue not hair, pure
+// black outside the box, any other colour undecided; alpha is ignored. Refuses a picture of another
 // size or without a single hair pixel.
 MarksReading ReadMarks(const RgbaImage& picture, int photo_width, int photo_height);
 

@@ -172,22 +172,21 @@ float Sigmoid(float v) {
 }
 
 // Mean-field steps of the edge-aware smoothness between 4-neighbours; seeds stay fixed.
+// A row's last cell has no link to the right, so the sweep runs on across rows' ends.
 void MeanField(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>& unary,
-               std::vector<float>& q) {
-  const int w = g.width, h = g.height;
-  const std::vector<float>&right = g.link_right, &down = g.link_down;
-  for (int step = 0; step < kMeanFieldSteps; ++step)
-    for (int y = 0; y < h; ++y)
-      for (int x = 0; x < w; ++x) {
-        const size_t c = static_cast<size_t>(y) * w + x;
-        if (seeds[c] != Seed::kFree) continue;
-        float m = unary[c];
-        if (x > 0) m += right[c - 1] * (2 * q[c - 1] - 1);
-        if (x + 1 < w) m += right[c] * (2 * q[c + 1] - 1);
-        if (y > 0) m += down[c - w] * (2 * q[c - w] - 1);
-        if (y + 1 < h) m += down[c] * (2 * q[c + w] - 1);
-        q[c] = Sigmoid(m);
-      }
+               int steps, std::vector<float>& q) {
+  const size_t w = g.width, n = g.Size();
+  const float *right = g.link_right.data(), *down = g.link_down.data();
+  for (int step = 0; step < steps; ++step)
+    for (size_t c = 0; c < n; ++c) {
+      if (seeds[c] != Seed::kFree) continue;
+      float m = unary[c];
+      if (c > 0) m += right[c - 1] * (2 * q[c - 1] - 1);
+      if (c + 1 < n) m += right[c] * (2 * q[c + 1] - 1);
+      if (c >= w) m += down[c - w] * (2 * q[c - w] - 1);
+      if (c + w < n) m += down[c] * (2 * q[c + w] - 1);
+      q[c] = Sigmoid(m);
+    }
 }
 
 // Cells of `member` reached from the `start` cells through members, 8- or 4-connected.
@@ -304,7 +303,8 @@ CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
                  kTextureWeight * std::clamp(texture, -4.f, 4.f) + kDistanceWeight * near;
       if (seeds[c] == Seed::kFree) q[c] = Sigmoid(unary[c]);
     }
-    MeanField(g, seeds, unary, q);
+    // The early rounds only feed the models; the last one decides.
+    MeanField(g, seeds, unary, round + 1 < kRounds ? kMeanFieldSteps - 2 : kMeanFieldSteps, q);
   }
   out.hair.resize(g.Size());
   for (size_t c = 0; c < g.Size(); ++c) out.hair[c] = q[c] > 0.5f;

@@ -125,5 +125,18 @@ TEST(CutoutMarks, StrokesPaintTheBrushInsideTheBoxAndANewBoxKeepsThem) {
   EXPECT_EQ(m.At(7, 0), Mark::kOutside);
 }
 
+TEST(CutoutMarks, ASketchGivesTheMarksOfItsBoxAndStrokesInOrder) {
+  Sketch sketch{Box{1, 1, 9, 9}, {}};
+  sketch.strokes.push_back({{{2.5f, 5.5f}, {8.5f, 5.5f}}, 1.f, Mark::kHair});
+  sketch.strokes.push_back({{{5.5f, 5.5f}}, 0.5f, Mark::kNotHair});  // painted over the first
+  const Marks m = MarksOf(sketch, 10, 10);
+  EXPECT_EQ(m.At(0, 0), Mark::kOutside);
+  EXPECT_EQ(m.At(4, 5), Mark::kHair);
+  EXPECT_EQ(m.At(5, 5), Mark::kNotHair);
+  sketch.strokes.pop_back();  // undo
+  EXPECT_EQ(MarksOf(sketch, 10, 10).At(5, 5), Mark::kHair);
+  EXPECT_EQ(MarksOf(Sketch{}, 10, 10).At(0, 0), Mark::kUndecided);
+}
+
 }  // namespace
 }  // namespace coiffure::cutout
