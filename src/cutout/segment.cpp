@@ -7,9 +7,9 @@
 namespace coiffure::cutout {
 namespace {
 
-constexpr int kRounds = 3;  // model, decide, and model again from the decision
+constexpr int kRounds = 4;  // model, decide, and model again from the decision
 constexpr int kMeanFieldSteps = 5;
-constexpr float kColourWeight = 1.0f, kTextureWeight = 1.5f, kDistanceWeight = 3.0f;
+constexpr float kColourWeight = 1.5f, kTextureWeight = 1.5f, kDistanceWeight = 3.0f;
 
 bool Cancelled(const std::atomic<bool>* cancel) {
   return cancel && cancel->load(std::memory_order_relaxed);

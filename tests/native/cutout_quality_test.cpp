@@ -1,6 +1,7 @@
 // The cut-out measured on portraits with known hair masks, under the scripted operator.
-// COIFFURE_CUTOUT_REPORT=1 prints the figures of every portrait; COIFFURE_CUTOUT_SHEETS=DIR
-// also writes photo | truth | matte sheets there.
+// COIFFURE_CUTOUT_REPORT=1 prints the figures of every portrait (=heldout: of the held-out
+// set, which no test asserts on); COIFFURE_CUTOUT_SHEETS=DIR also writes photo | truth |
+// first matte | last matte sheets there.
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -47,7 +48,9 @@ const std::vector<Measured>& Portraits() {
     std::vector<Measured> out;
     const char* sheets = std::getenv("COIFFURE_CUTOUT_SHEETS");
     int n = 0;
-    for (const art::Sitting& s : art::PortraitSittings()) {
+    const char* report = std::getenv("COIFFURE_CUTOUT_REPORT");
+    const bool held_out = report && std::string(report) == "heldout";
+    for (const art::Sitting& s : held_out ? art::HeldOutSittings() : art::PortraitSittings()) {
       Measured m{s, {}, {}, {}};
       // Every other photo as a cheap phone takes it indoors: out of focus, noisy, stored at a
       // low JPEG quality. The others at ordinary qualities, one in four lossless.

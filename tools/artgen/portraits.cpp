@@ -186,4 +186,23 @@ std::vector<Sitting> PortraitSittings() {
   };
 }
 
+std::vector<Sitting> HeldOutSittings() {
+  const std::vector<Sitting> base = PortraitSittings();
+  std::vector<Sitting> out = base;
+  const char* kBackdrops[] = {"plain", "sky", "foliage", "grain", "brick"};
+  const size_t n = base.size();
+  for (size_t i = 0; i < n; ++i) {
+    Sitting& s = out[i];
+    const Sitting& other = base[(i + 5) % n];
+    s.backdrop = other.backdrop;
+    s.backdrop_colour = i % 2 ? s.style.palette.base * 1.2f : other.backdrop_colour;
+    s.skin = base[(i + 3) % n].skin;
+    s.clothes = base[(i + 7) % n].clothes;
+    s.seed += 100;
+    s.style.seed += 100;
+    s.name = s.kind + "_" + kBackdrops[static_cast<int>(s.backdrop)] + (i % 2 ? "_similar" : "");
+  }
+  return out;
+}
+
 }  // namespace coiffure::art

@@ -40,4 +40,8 @@ Portrait DrawPortrait(const Sitting& sitting, float scale);
 // strands, textured backdrops.
 std::vector<Sitting> PortraitSittings();
 
+// Another set of the same kinds of hair for figures nobody tuned to: the backdrops, skins and
+// clothes dealt out again, every other backdrop in the hair's own colour, other noise.
+std::vector<Sitting> HeldOutSittings();
+
 }  // namespace coiffure::art
