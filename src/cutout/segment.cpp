@@ -113,7 +113,9 @@ Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vecto
         s = kOutsideBox;
         break;
       case Seed::kFree:
-        if (q) s = (*q)[c] > 0.5f ? kHairDecided : kBackDecided;
+        // Before any decision, the whole box stands for the hair, as in GrabCut: colours found
+        // in the box and not outside it are likely the hair's.
+        s = !q ? kHairDecided : (*q)[c] > 0.5f ? kHairDecided : kBackDecided;
         break;
     }
     if (s == kSources) continue;
