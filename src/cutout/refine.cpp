@@ -22,21 +22,40 @@ struct Sides {
   float confidence = 0;
 };
 
+// Cells with a cell of `side` within r of them (a square), by separable running counts.
+std::vector<uint8_t> Near(const Grid& g, const std::vector<uint8_t>& hair, uint8_t side, int r) {
+  const int w = g.width, h = g.height;
+  std::vector<int> across(g.Size(), 0);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = hair.data() + static_cast<size_t>(y) * w;
+    int count = 0;
+    for (int x = 0; x < std::min(r, w); ++x) count += row[x] == side;
+    for (int x = 0; x < w; ++x) {
+      if (x + r < w) count += row[x + r] == side;
+      if (x - r - 1 >= 0) count -= row[x - r - 1] == side;
+      across[static_cast<size_t>(y) * w + x] = count;
+    }
+  }
+  std::vector<uint8_t> out(g.Size(), 0);
+  for (int x = 0; x < w; ++x) {
+    int count = 0;
+    for (int y = 0; y < std::min(r, h); ++y) count += across[static_cast<size_t>(y) * w + x];
+    for (int y = 0; y < h; ++y) {
+      if (y + r < h) count += across[static_cast<size_t>(y + r) * w + x];
+      if (y - r - 1 >= 0) count -= across[static_cast<size_t>(y - r - 1) * w + x];
+      out[static_cast<size_t>(y) * w + x] = count > 0;
+    }
+  }
+  return out;
+}
+
 // The band: cells of the hair with a neighbour off it, and cells off the hair up to four cells
 // from it, where loose strands reach out.
 std::vector<uint8_t> Band(const Grid& g, const std::vector<uint8_t>& hair) {
-  std::vector<uint8_t> band(g.Size(), 0);
-  for (int y = 0; y < g.height; ++y)
-    for (int x = 0; x < g.width; ++x) {
-      const size_t c = static_cast<size_t>(y) * g.width + x;
-      const int r = hair[c] ? 1 : kOuterBand;
-      for (int dy = -r; dy <= r && !band[c]; ++dy)
-        for (int dx = -r; dx <= r; ++dx) {
-          const int nx = x + dx, ny = y + dy;
-          if (nx < 0 || ny < 0 || nx >= g.width || ny >= g.height) continue;
-          if (hair[static_cast<size_t>(ny) * g.width + nx] != hair[c]) band[c] = 1;
-        }
-    }
+  const std::vector<uint8_t> near_hair = Near(g, hair, 1, kOuterBand);
+  const std::vector<uint8_t> near_back = Near(g, hair, 0, 1);
+  std::vector<uint8_t> band(g.Size());
+  for (size_t c = 0; c < g.Size(); ++c) band[c] = hair[c] ? near_back[c] : near_hair[c];
   return band;
 }
 

@@ -174,20 +174,25 @@ float Sigmoid(float v) {
 }
 
 // Mean-field steps of the edge-aware smoothness between 4-neighbours; seeds stay fixed.
-// A row's last cell has no link to the right, so the sweep runs on across rows' ends.
+// Cells are updated like the squares of a chessboard, all of one colour and then all of the
+// other: no cell waits for the one just before it, and the sweep runs at the memory's pace.
 void MeanField(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>& unary,
                int steps, std::vector<float>& q) {
-  const size_t w = g.width, n = g.Size();
+  const int w = g.width, h = g.height;
   const float *right = g.link_right.data(), *down = g.link_down.data();
-  for (int step = 0; step < steps; ++step)
-    for (size_t c = 0; c < n; ++c) {
-      if (seeds[c] != Seed::kFree) continue;
-      float m = unary[c];
-      if (c > 0) m += right[c - 1] * (2 * q[c - 1] - 1);
-      if (c + 1 < n) m += right[c] * (2 * q[c + 1] - 1);
-      if (c >= w) m += down[c - w] * (2 * q[c - w] - 1);
-      if (c + w < n) m += down[c] * (2 * q[c + w] - 1);
-      q[c] = Sigmoid(m);
+  for (int step = 0; step < 2 * steps; ++step)
+    for (int y = 0; y < h; ++y) {
+      const size_t row = static_cast<size_t>(y) * w;
+      for (int x = (y + step) % 2; x < w; x += 2) {
+        const size_t c = row + x;
+        if (seeds[c] != Seed::kFree) continue;
+        float m = unary[c];
+        if (x > 0) m += right[c - 1] * (2 * q[c - 1] - 1);
+        if (x + 1 < w) m += right[c] * (2 * q[c + 1] - 1);
+        if (y > 0) m += down[c - w] * (2 * q[c - w] - 1);
+        if (y + 1 < h) m += down[c] * (2 * q[c + w] - 1);
+        q[c] = Sigmoid(m);
+      }
     }
 }
 
