@@ -11,7 +11,7 @@
 
 #include "cutout/grid.h"
 #include "cutout/marks.h"
-#include "import/convert.h"
+#include "pictures/rgba_image.h"
 
 namespace coiffure::cutout {
 

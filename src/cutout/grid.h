@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "imaging/oklab.h"
-#include "import/convert.h"
+#include "pictures/rgba_image.h"
 
 namespace coiffure::cutout {
 

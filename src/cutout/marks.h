@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "import/convert.h"
+#include "pictures/rgba_image.h"
 
 namespace coiffure::cutout {
 

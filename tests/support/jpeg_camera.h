@@ -2,7 +2,7 @@
 #pragma once
 
 #include "imaging/picture.h"
-#include "import/convert.h"
+#include "pictures/rgba_image.h"
 
 namespace coiffure::robot {
 

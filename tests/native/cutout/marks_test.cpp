@@ -1,7 +1,7 @@
+#include "cutout/marks.h"
+
 #include <gtest/gtest.h>
 #include <limits>
-
-#include "cutout/marks.h"
 
 namespace coiffure::cutout {
 namespace {

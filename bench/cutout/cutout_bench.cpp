@@ -11,7 +11,7 @@
 
 #include "bench.h"
 #include "cutout/cutout.h"
-#include "import/convert.h"
+#include "pictures/rgba_image.h"
 #include "portraits.h"
 #include "support/cutout_robot.h"
 

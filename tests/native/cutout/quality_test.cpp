@@ -128,8 +128,9 @@ TEST(CutoutQuality, StrokesAndTheBoxAreObeyedAndTheMatteIsSoftOnlyAtItsEdge) {
     }
     EXPECT_EQ(broken, 0u) << m.sitting.name;
     EXPECT_EQ(far, 0u) << m.sitting.name << ": soft pixels away from the edge";
-    if (m.sitting.backdrop == art::Backdrop::kSky)
+    if (m.sitting.backdrop == art::Backdrop::kSky) {
       EXPECT_GT(soft, 300u) << m.sitting.name << ": strands over the sky get partial values";
+    }
   }
 }
 
