@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "cutout/window.h"
+
 namespace coiffure::cutout {
 namespace {
 
@@ -92,14 +94,32 @@ std::vector<float> Mix(const std::vector<float>* raw, int first, int last) {
   return out;
 }
 
+// The outside of the box, counted once over the whole grid.
+struct OutsideCounts {
+  std::vector<float> colour, texture;
+};
+
+OutsideCounts CountOutside(const Grid& g, const std::vector<Seed>& seeds) {
+  OutsideCounts out{std::vector<float>(kColourBins, 0.f), std::vector<float>(kTextureBins, 0.f)};
+  for (size_t c = 0; c < g.Size(); ++c)
+    if (seeds[c] == Seed::kOutside) {
+      out.colour[g.colour_bin[c]] += 1;
+      out.texture[g.texture_bin[c]] += 1;
+    }
+  return out;
+}
+
 // Samples of each side: the strokes and the box's outside always, and once a decision exists,
 // the cells it gave.
-Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>* q) {
+Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vector<float>* q,
+                 const OutsideCounts& outside) {
   std::vector<float> colour[kSources], texture[kSources];
   for (int s = 0; s < kSources; ++s) {
     colour[s].assign(kColourBins, 0.f);
     texture[s].assign(kTextureBins, 0.f);
   }
+  colour[kOutsideBox] = outside.colour;
+  texture[kOutsideBox] = outside.texture;
   for (size_t c = 0; c < g.Size(); ++c) {
     int s = kSources;
     switch (seeds[c]) {
@@ -110,8 +130,7 @@ Histograms Model(const Grid& g, const std::vector<Seed>& seeds, const std::vecto
         s = kBackStrokes;
         break;
       case Seed::kOutside:
-        s = kOutsideBox;
-        break;
+        break;  // counted over the whole grid
       case Seed::kFree:
         // Before any decision, the whole box stands for the hair, as in GrabCut: colours found
         // in the box and not outside it are likely the hair's.
@@ -289,10 +308,8 @@ void FillHoles(const Grid& g, const std::vector<Seed>& seeds, std::vector<uint8_
   }
 }
 
-}  // namespace
-
-CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
-                       const std::atomic<bool>* cancel) {
+CellMatte SegmentWithin(const Grid& g, const std::vector<Seed>& seeds, const OutsideCounts& outside,
+                        const std::atomic<bool>* cancel) {
   CellMatte out;
   const std::vector<float> dh = DistanceFrom(g, seeds, true);
   const std::vector<float> db = DistanceFrom(g, seeds, false);
@@ -301,7 +318,7 @@ CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
     q[c] = seeds[c] == Seed::kHair ? 1.f : seeds[c] == Seed::kFree ? 0.5f : 0.f;
   for (int round = 0; round < kRounds; ++round) {
     if (Cancelled(cancel)) return {};
-    const Histograms h = Model(g, seeds, round == 0 ? nullptr : &q);
+    const Histograms h = Model(g, seeds, round == 0 ? nullptr : &q, outside);
     for (size_t c = 0; c < g.Size(); ++c) {
       const float colour = h.colour[1][g.colour_bin[c]] - h.colour[0][g.colour_bin[c]];
       const float texture = h.texture[1][g.texture_bin[c]] - h.texture[0][g.texture_bin[c]];
@@ -319,6 +336,20 @@ CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
   FillHoles(g, seeds, out.hair);
   out.soft = std::move(q);
   return out;
+}
+
+}  // namespace
+
+CellMatte SegmentCells(const Grid& g, const std::vector<Seed>& seeds,
+                       const std::atomic<bool>* cancel) {
+  const CellWindow w = ActiveWindow(g, seeds);
+  if (w.Size() == 0) return {std::vector<float>(g.Size(), 0.f), std::vector<uint8_t>(g.Size(), 0)};
+  const OutsideCounts outside = CountOutside(g, seeds);
+  if (w.Size() == g.Size()) return SegmentWithin(g, seeds, outside, cancel);
+  CellMatte part = SegmentWithin(CropGrid(g, w), CropCells(seeds, g.width, w), outside, cancel);
+  if (part.hair.empty()) return {};
+  return {PlaceCells(part.soft, g.width, g.height, w, 0.f),
+          PlaceCells(part.hair, g.width, g.height, w, uint8_t{0})};
 }
 
 }  // namespace coiffure::cutout
