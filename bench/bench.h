@@ -30,5 +30,6 @@ std::vector<Workload> ThumbnailWorkloads();
 std::vector<Workload> RecolourWorkloads();
 std::vector<Workload> OwnShadeWorkloads();
 std::vector<Workload> DeskWorkloads();
+std::vector<Workload> CutoutWorkloads();
 
 }  // namespace coiffure::bench

@@ -79,8 +79,9 @@ int Main(int argc, char** argv) {
   std::printf("peer threads: %d\n", cv::getNumThreads());
 
   std::vector<Workload> all;
-  for (auto make : {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ThumbnailWorkloads,
-                    ImportWorkloads, RecolourWorkloads, OwnShadeWorkloads, DeskWorkloads}) {
+  for (auto make :
+       {ToneWorkloads, CompositeWorkloads, DecodeWorkloads, ThumbnailWorkloads, ImportWorkloads,
+        RecolourWorkloads, OwnShadeWorkloads, DeskWorkloads, CutoutWorkloads}) {
     for (Workload& w : make()) all.push_back(std::move(w));
   }
   for (const Workload& w : all) {

@@ -1,6 +1,8 @@
 # Native (Linux) configuration: the core's unit tests and the developer tools.
 file(GLOB_RECURSE NATIVE_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/native/*.cpp)
-add_executable(coiffure_tests ${NATIVE_TESTS})
+# The hair cut-out's scripted operator and its JPEG camera serve the tests and the benchmarks.
+add_executable(coiffure_tests ${NATIVE_TESTS} ${CMAKE_SOURCE_DIR}/tests/support/cutout_robot.cpp
+                              ${CMAKE_SOURCE_DIR}/tests/support/jpeg_camera.cpp)
 target_link_libraries(coiffure_tests PRIVATE coiffure_core gtest gtest_main)
 target_include_directories(coiffure_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests)
 # stb writes and reads the JPEGs the colour tests make; its code is not ours to sanitise.
@@ -36,7 +38,7 @@ file(GLOB_RECURSE BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cp
 if(BENCH_SOURCES AND COIFFURE_BENCH)
   find_package(benchmark REQUIRED)
   find_package(OpenCV REQUIRED core imgproc)
-  add_executable(coiffure_bench ${BENCH_SOURCES})
+  add_executable(coiffure_bench ${BENCH_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/cutout_robot.cpp)
   target_link_libraries(coiffure_bench PRIVATE coiffure_core benchmark::benchmark ${OpenCV_LIBS})
   # The recolouring is timed on a shipped style, as artgen draws it.
   target_link_libraries(coiffure_bench PRIVATE artgen_lib)

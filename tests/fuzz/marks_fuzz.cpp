@@ -1,0 +1,69 @@
+// libFuzzer target: any bytes as a marks picture through the marks reader, and the marks it
+// accepts through a cut-out of a photo made from the same bytes. The reader accepts exactly
+// the pictures of the photo's size with a pure red pixel and reads every pixel's colour as its
+// mark; the matte keeps every mark.
+#include <cstdint>
+#include <cstdlib>
+
+#include "cutout/cutout.h"
+#include "cutout/marks.h"
+
+namespace {
+
+using coiffure::RgbaImage;
+using coiffure::cutout::Mark;
+
+void Require(bool ok) {
+  if (!ok) std::abort();
+}
+
+// Most pixels take one of the colours that mean something, or one just beside them.
+void Colour(uint8_t v, uint8_t* bgra) {
+  static const uint8_t kPalette[][3] = {{0, 0, 255}, {255, 0, 0}, {0, 0, 0},
+                                        {0, 0, 254}, {1, 0, 0},   {200, 190, 180}};
+  const uint8_t* c = kPalette[v % 6];
+  if (v >= 192) c = nullptr;
+  bgra[0] = c ? c[0] : v;
+  bgra[1] = c ? c[1] : static_cast<uint8_t>(v * 7);
+  bgra[2] = c ? c[2] : static_cast<uint8_t>(v * 13);
+  bgra[3] = static_cast<uint8_t>(v * 31);  // alpha means nothing
+}
+
+Mark Expected(const uint8_t* bgra) {
+  if (bgra[0] == 0 && bgra[1] == 0 && bgra[2] == 255) return Mark::kHair;
+  if (bgra[0] == 255 && bgra[1] == 0 && bgra[2] == 0) return Mark::kNotHair;
+  if (bgra[0] == 0 && bgra[1] == 0 && bgra[2] == 0) return Mark::kOutside;
+  return Mark::kUndecided;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 3) return 0;
+  const int w = 1 + data[0] % 40, h = 1 + data[1] % 40;
+  const int photo_w = w + (data[2] % 4 == 3), photo_h = h;  // now and then another size
+  RgbaImage marks = RgbaImage::Create(w, h);
+  bool any_red = false;
+  for (int i = 0; i < w * h; ++i) {
+    Colour(size > 3 ? data[3 + i % (size - 3)] : 0, marks.bgra.data() + 4 * i);
+    any_red = any_red || Expected(marks.bgra.data() + 4 * i) == Mark::kHair;
+  }
+  const coiffure::cutout::MarksReading read = coiffure::cutout::ReadMarks(marks, photo_w, photo_h);
+  Require(read.marks.has_value() == (any_red && photo_w == w));
+  Require(read.marks.has_value() == read.error.empty());
+  if (!read.marks) return 0;
+  for (int i = 0; i < w * h; ++i)
+    Require(read.marks->labels[i] == Expected(marks.bgra.data() + 4 * i));
+
+  RgbaImage photo = RgbaImage::Create(w, h);
+  for (size_t i = 0; i < photo.bgra.size(); ++i)
+    photo.bgra[i] = static_cast<uint8_t>(data[i % size] * (i % 4 + 1));
+  const auto matte = coiffure::cutout::Session(photo).Update(*read.marks);
+  Require(matte && matte->alpha.size() == static_cast<size_t>(w) * h);
+  for (int i = 0; i < w * h; ++i) {
+    const Mark m = read.marks->labels[i];
+    if (m == Mark::kHair) Require(matte->alpha[i] >= 128);
+    if (m == Mark::kNotHair || m == Mark::kOutside) Require(matte->alpha[i] == 0);
+  }
+  return 0;
+}
