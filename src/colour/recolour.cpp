@@ -90,7 +90,7 @@ ShadeReach RecolourHair(const Picture& colour_in, const Picture& mask_in, Bgr sh
 
   auto counts = std::make_unique<LevelCounts>();
   for (int y = 0; y < colour.Height(); ++y)
-    CountRowLevels(colour.Row(y), mask.Row(y), colour.Width(), *counts, out.Row(y));
+    CountRowLevels(colour.Row(y), mask.Row(y), colour.Width(), *counts);
   CodeWeights hair{};
   for (const auto& way : *counts)
     for (int code = 0; code < kCodes; ++code) hair[code] += way[code];

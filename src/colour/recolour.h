@@ -35,7 +35,6 @@ ShadeReach RecolourHair(const Picture& colour, const Picture& mask, Bgr shade, P
 // shade (packed blue | green << 8 | red << 16; kOffLevel's black): the work of a recolouring
 // that does not touch a pixel, shared by styles and photos.
 using CodeWeights = std::array<double, kCodes>;
-using LevelColours = std::array<uint32_t, kLevelSlots>;
 ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours);
 
 }  // namespace coiffure

@@ -2,9 +2,20 @@
 
 #include <cstring>
 
+#include "imaging/loops.h"
+
 #if defined(__SSE2__) || defined(_M_X64)
 #include <emmintrin.h>
 #define COIFFURE_RECOLOUR_SSE2 1
+#endif
+#ifdef COIFFURE_X86_64
+#include <immintrin.h>
+#endif
+
+#if defined(__GNUC__) || defined(__clang__)
+#define COIFFURE_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define COIFFURE_ALWAYS_INLINE
 #endif
 
 namespace coiffure {
@@ -70,7 +81,52 @@ inline void RunLevels(const uint8_t* colour, const uint8_t* mask, bool masked, u
   }
 }
 
-#else
+#endif
+
+#ifdef COIFFURE_X86_64
+
+// Eight pixels, four to each half: each half's first 12 bytes spread one pixel to a 32-bit lane
+// by a byte shuffle, which the plain SSE2 form spends ten instructions on.
+COIFFURE_TARGET_AVX2 inline __m256i SpreadEight(const uint8_t* p) {
+  const __m256i spread = _mm256_setr_epi8(0, 1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1, 0,
+                                          1, 2, -1, 3, 4, 5, -1, 6, 7, 8, -1, 9, 10, 11, -1);
+  const __m256i both = _mm256_inserti128_si256(
+      _mm256_castsi128_si256(_mm_loadu_si128(reinterpret_cast<const __m128i*>(p))),
+      _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 12)), 1);
+  return _mm256_shuffle_epi8(both, spread);
+}
+
+COIFFURE_TARGET_AVX2 inline __m256i EightLevels(const uint8_t* colour, const uint8_t* mask,
+                                                bool masked) {
+  const __m256i px = SpreadEight(colour);
+  const __m256i blue_red = _mm256_and_si256(px, _mm256_set1_epi32(0x00FF00FF));
+  const __m256i green = _mm256_srli_epi16(px, 8);
+  const __m256i levels = _mm256_srli_epi32(
+      _mm256_add_epi32(_mm256_madd_epi16(blue_red, _mm256_set1_epi32(77 << 16 | 29)),
+                       _mm256_madd_epi16(green, _mm256_set1_epi32(150))),
+      6);
+  if (!masked) return levels;
+  const __m256i off = _mm256_cmpeq_epi32(SpreadEight(mask), _mm256_set1_epi32(0xFFFFFF));
+  return _mm256_blendv_epi8(levels, _mm256_set1_epi32(kOffLevel), off);
+}
+
+// Sixteen pixels' levels, in order.
+COIFFURE_TARGET_AVX2 inline __m256i SixteenLevels(const uint8_t* colour, const uint8_t* mask,
+                                                  bool masked) {
+  const __m256i first = EightLevels(colour, mask, masked);
+  const __m256i second = EightLevels(colour + 24, mask + 24, masked);
+  // The pack works within halves: put the four groups of four back in order.
+  return _mm256_permute4x64_epi64(_mm256_packs_epi32(first, second), 0xD8);
+}
+
+COIFFURE_TARGET_AVX2 inline void RunLevelsAvx2(const uint8_t* colour, const uint8_t* mask,
+                                               bool masked, uint16_t* out) {
+  _mm256_storeu_si256(reinterpret_cast<__m256i*>(out), SixteenLevels(colour, mask, masked));
+}
+
+#endif
+
+#ifndef COIFFURE_RECOLOUR_SSE2
 
 inline void RunLevels(const uint8_t* colour, const uint8_t* mask, bool masked, uint16_t* out) {
   for (int i = 0; i < kRun; ++i)
@@ -84,38 +140,100 @@ inline int PixelLevel(const uint8_t* colour, const uint8_t* mask, int x) {
   return IsWhite(mask + 3 * x) ? kOffLevel : LevelOf(colour + 3 * x);
 }
 
-}  // namespace
-
-void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, LevelCounts& counts,
-                    uint8_t* out) {
+// The first pass's whole runs, with the levels of a run from `Levels`; returns where it stopped.
+// Always inlined, so that the AVX2 form's caller compiles it, and its levels, for AVX2.
+template <void (*Levels)(const uint8_t*, const uint8_t*, bool, uint16_t*)>
+COIFFURE_ALWAYS_INLINE inline int CountRuns(const uint8_t* colour, const uint8_t* mask, int width,
+                                            LevelCounts& counts) {
   int x = 0;
   uint16_t levels[kRun];
   for (; x + kRunReach <= width; x += kRun) {
     const Run run = ClassifyRun(mask + 3 * x);
+    if (run == Run::kOff) continue;
+    Levels(colour + 3 * x, mask + 3 * x, run == Run::kMixed, levels);
+    for (int i = 0; i < kRun; ++i) ++counts[i % kCountWays][levels[i] >> 2];
+  }
+  return x;
+}
+
+// The second pass's whole runs: each run's levels made again (cheaper than keeping them in the
+// row between the passes, which costs a write and a read of the whole picture) and looked up.
+template <void (*Levels)(const uint8_t*, const uint8_t*, bool, uint16_t*)>
+COIFFURE_ALWAYS_INLINE inline int WriteRuns(const uint8_t* colour, const uint8_t* mask, int width,
+                                            const LevelColours& colours, uint8_t* out) {
+  int x = 0;
+  uint16_t levels[kRun];
+  for (; x + kRunReach <= width; x += kRun) {
+    uint8_t* o = out + 3 * x;
+    const Run run = ClassifyRun(mask + 3 * x);
     if (run == Run::kOff) {
-      std::memset(out + 3 * x, 0, 3 * kRun);
+      std::memset(o, 0, 3 * kRun);
       continue;
     }
-    RunLevels(colour + 3 * x, mask + 3 * x, run == Run::kMixed, levels);
-    for (int i = 0; i < kRun; ++i) ++counts[i % kCountWays][levels[i] >> 2];
-    std::memcpy(out + 3 * x, levels, sizeof levels);
+    Levels(colour + 3 * x, mask + 3 * x, run == Run::kMixed, levels);
+    // One 4-byte store a pixel, its fourth byte landing on the next pixel, written after it;
+    // the run's last pixel stops at its own three bytes.
+    for (int i = 0; i + 1 < kRun; ++i) std::memcpy(o + 3 * i, &colours[levels[i]], 4);
+    std::memcpy(o + 3 * (kRun - 1), &colours[levels[kRun - 1]], 3);
   }
+  return x;
+}
+
+#ifdef COIFFURE_X86_64
+// As CountRuns; a run of hair alone has codes of one byte each, taken out of two words by
+// shifts, which costs half of taking sixteen 16-bit levels out one by one.
+COIFFURE_TARGET_AVX2 int CountRunsAvx2(const uint8_t* colour, const uint8_t* mask, int width,
+                                       LevelCounts& counts) {
+  int x = 0;
+  for (; x + kRunReach <= width; x += kRun) {
+    const Run run = ClassifyRun(mask + 3 * x);
+    if (run == Run::kOff) continue;
+    const __m256i codes =
+        _mm256_srli_epi16(SixteenLevels(colour + 3 * x, mask + 3 * x, run == Run::kMixed), 2);
+    if (run == Run::kHair) {
+      const __m128i bytes =
+          _mm_packus_epi16(_mm256_castsi256_si128(codes), _mm256_extracti128_si256(codes, 1));
+      const uint64_t low = static_cast<uint64_t>(_mm_cvtsi128_si64(bytes));
+      const uint64_t high = static_cast<uint64_t>(_mm_extract_epi64(bytes, 1));
+      for (int i = 0; i < kCountWays; ++i) ++counts[i][(low >> 8 * i) & 0xFF];
+      for (int i = 0; i < kCountWays; ++i) ++counts[i][(high >> 8 * i) & 0xFF];
+      continue;
+    }
+    uint16_t each[kRun];
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(each), codes);
+    for (int i = 0; i < kRun; ++i) ++counts[i % kCountWays][each[i]];
+  }
+  return x;
+}
+COIFFURE_TARGET_AVX2 int WriteRunsAvx2(const uint8_t* colour, const uint8_t* mask, int width,
+                                       const LevelColours& colours, uint8_t* out) {
+  return WriteRuns<RunLevelsAvx2>(colour, mask, width, colours, out);
+}
+#endif
+
+}  // namespace
+
+void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, LevelCounts& counts,
+                    Loops loops) {
+#ifdef COIFFURE_X86_64
+  int x = loops == Loops::kAvx2 ? CountRunsAvx2(colour, mask, width, counts)
+                                : CountRuns<RunLevels>(colour, mask, width, counts);
+#else
+  (void)loops;
+  int x = CountRuns<RunLevels>(colour, mask, width, counts);
+#endif
   for (; x < width; ++x) ++counts[0][PixelLevel(colour, mask, x) >> 2];
 }
 
 void WriteRowColours(const uint8_t* colour, const uint8_t* mask, int width,
-                     const std::array<uint32_t, kLevelSlots>& colours, uint8_t* out) {
-  int x = 0;
-  for (; x + kRunReach <= width; x += kRun) {
-    if (ClassifyRun(mask + 3 * x) == Run::kOff) continue;  // already black
-    uint16_t parked[kRun];
-    std::memcpy(parked, out + 3 * x, sizeof parked);
-    uint8_t* o = out + 3 * x;
-    // One 4-byte store a pixel, its fourth byte landing on the next pixel, written after it;
-    // the run's last pixel stops at its own three bytes, the next run's levels are past them.
-    for (int i = 0; i + 1 < kRun; ++i) std::memcpy(o + 3 * i, &colours[parked[i]], 4);
-    std::memcpy(o + 3 * (kRun - 1), &colours[parked[kRun - 1]], 3);
-  }
+                     const LevelColours& colours, uint8_t* out, Loops loops) {
+#ifdef COIFFURE_X86_64
+  int x = loops == Loops::kAvx2 ? WriteRunsAvx2(colour, mask, width, colours, out)
+                                : WriteRuns<RunLevels>(colour, mask, width, colours, out);
+#else
+  (void)loops;
+  int x = WriteRuns<RunLevels>(colour, mask, width, colours, out);
+#endif
   for (; x < width; ++x) std::memcpy(out + 3 * x, &colours[PixelLevel(colour, mask, x)], 3);
 }
 

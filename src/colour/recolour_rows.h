@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "imaging/loops.h"
+
 namespace coiffure {
 
 // A pixel's level is its luma (0.114 blue, 0.587 green, 0.299 red of the encoded bytes) in
@@ -27,14 +29,16 @@ inline int LevelOf(const uint8_t* bgr) {
 inline constexpr int kCountWays = 8;
 using LevelCounts = std::array<std::array<uint32_t, kCodes + 16>, kCountWays>;
 
-// The two passes over a row, in this order with the same out row between them.
-// First: adds the codes of the row's hair pixels to counts, and parks levels in out (where
-// the second pass finds them again instead of computing them twice).
+// The colour of each level, packed blue | green << 8 | red << 16 (little-endian in memory as the
+// row's bytes are); kOffLevel's is black.
+using LevelColours = std::array<uint32_t, kLevelSlots>;
+
+// The two passes over a row; `loops` picks the form (every form gives the same bits).
+// First: adds the codes of the row's hair pixels to counts.
 void CountRowLevels(const uint8_t* colour, const uint8_t* mask, int width, LevelCounts& counts,
-                    uint8_t* out);
-// Second: gives each pixel colours[level] (packed blue | green << 8 | red << 16, little-endian
-// in memory as the row's bytes are), black where the mask is pure white.
+                    Loops loops = BestLoops());
+// Second: gives each pixel of out colours[its level], black where the mask is pure white.
 void WriteRowColours(const uint8_t* colour, const uint8_t* mask, int width,
-                     const std::array<uint32_t, kLevelSlots>& colours, uint8_t* out);
+                     const LevelColours& colours, uint8_t* out, Loops loops = BestLoops());
 
 }  // namespace coiffure

@@ -209,22 +209,24 @@ TEST(RecolourRows, MatchThePerPixelRuleAtEveryWidth) {
       x += n;
     }
     if (width > 5) mask[3 * 5 + 1] = 254;  // white in two channels only is hair
-    LevelCounts counts{};
-    CountRowLevels(colour.data(), mask.data(), width, counts, out.data());
-    WriteRowColours(colour.data(), mask.data(), width, colours, out.data());
-    std::array<uint32_t, kCodes + 1> want_counts{};
-    for (int x = 0; x < width; ++x) {
-      const bool white = mask[3 * x] == 255 && mask[3 * x + 1] == 255 && mask[3 * x + 2] == 255;
-      const int level = white ? kOffLevel : LevelOf(&colour[3 * x]);
-      if (!white) ++want_counts[level >> 2];
-      const uint32_t want = colours[level];
-      ASSERT_EQ(out[3 * x] | out[3 * x + 1] << 8 | out[3 * x + 2] << 16, want)
-          << "width " << width << " x " << x;
-    }
-    for (int code = 0; code < kCodes; ++code) {
-      uint32_t sum = 0;
-      for (const auto& way : counts) sum += way[code];
-      ASSERT_EQ(sum, want_counts[code]) << code;
+    for (const Loops loops : RunnableLoops()) {
+      LevelCounts counts{};
+      CountRowLevels(colour.data(), mask.data(), width, counts, loops);
+      WriteRowColours(colour.data(), mask.data(), width, colours, out.data(), loops);
+      std::array<uint32_t, kCodes + 1> want_counts{};
+      for (int x = 0; x < width; ++x) {
+        const bool white = mask[3 * x] == 255 && mask[3 * x + 1] == 255 && mask[3 * x + 2] == 255;
+        const int level = white ? kOffLevel : LevelOf(&colour[3 * x]);
+        if (!white) ++want_counts[level >> 2];
+        const uint32_t want = colours[level];
+        ASSERT_EQ(out[3 * x] | out[3 * x + 1] << 8 | out[3 * x + 2] << 16, want)
+            << "width " << width << " x " << x << " loops " << static_cast<int>(loops);
+      }
+      for (int code = 0; code < kCodes; ++code) {
+        uint32_t sum = 0;
+        for (const auto& way : counts) sum += way[code];
+        ASSERT_EQ(sum, want_counts[code]) << code;
+      }
     }
   }
 }
