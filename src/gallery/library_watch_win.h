@@ -27,7 +27,7 @@ class LibraryWatch {
   // Takes in what has been reported so far.
   void Collect();
   // Collects after a round trip to the platform, so that every report of a change made before
-  // now has arrived (Wine delivers them through its server), then stops watching.
+  // now has arrived (Wine delivers them through its server).
   const LibraryChanges& Finish();
   const LibraryChanges& Changes() const { return changes_; }
 
