@@ -1,14 +1,17 @@
 #!/usr/bin/env bash
-# first-show-timing.sh BUILD [COPIES] [RUNS]: how long the main window takes to appear after the
-# splash has gone, read from the X server. The staged program runs on a virtual display in a
-# scratch copy of the release folder whose library holds COPIES copies of each shipped style
+# first-show-timing.sh BUILD [COPIES] [RUNS] [replace]: how long the main window takes to appear
+# after the splash has gone, read from the X server. The staged program runs on a virtual display
+# in a scratch copy of the release folder whose library holds COPIES copies of each shipped style
 # (default 1: the shipped library). Prints one line per run: the splash's time on screen and the
-# gap between the splash disappearing and the main window (its gallery filled) appearing.
+# gap between the splash disappearing and the main window (its gallery filled) appearing. With
+# "replace", 1.5 s into each splash bob_black.bmp is overwritten by another style of the same
+# size that keeps bob_black's write time, as a copy from the same archive would.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 build=$(cd "${1:?usage: $0 BUILD [COPIES] [RUNS]}" && pwd)
 copies=${2:-1}
 runs=${3:-3}
+replace=${4:-}
 stage=$build/windows/Coiffure
 export WINEPREFIX=${WINEPREFIX:-$build/wineprefix}
 export WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all
@@ -26,7 +29,9 @@ if [ "$copies" -gt 1 ]; then
     done
   done
 fi
-echo "library: $(ls "$scratch"/ml_fx | grep -vc mask) styles"
+# Kept out of the library's sight (a leading dot) to put the replaced picture back for each run.
+[ -n "$replace" ] && cp -p "$scratch/ml_fx/bob_black.bmp" "$scratch/ml_fx/.bob_black.orig"
+echo "library: $(ls "$scratch"/ml_fx | grep -vc mask) styles${replace:+, bob_black.bmp replaced during each splash}"
 cd "$scratch"
 xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   now() { date +%s%N; }
@@ -46,9 +51,14 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
   # program waiting for it.
   wineserver -p
   for run in $(seq "$1"); do
+    cp ml_fx/.bob_black.orig ml_fx/bob_black.bmp 2>/dev/null && touch -r ml_fx/.bob_black.orig ml_fx/bob_black.bmp
     wine ./Coiffure.exe & pid=$!
     wait_for 1 "^csh$" || { wineserver -k; exit 1; }
     shown=$(now)
+    if [ -n "$2" ]; then
+      ( sleep 1.5; cp ml_fx/afro_black.bmp ml_fx/bob_black.bmp
+        touch -r ml_fx/.bob_black.orig ml_fx/bob_black.bmp ) &
+    fi
     wait_for 0 "^csh$" || exit 1
     gone=$(now)
     wait_for 1 "^Coiffure" || exit 1
@@ -57,4 +67,4 @@ xvfb-run -a -s "-screen 0 1280x1024x24" bash -c '
     kill -9 $pid 2>/dev/null || true
     wait $pid 2>/dev/null || true
   done
-  wineserver -k 2>/dev/null || true' bash "$runs"
+  wineserver -k 2>/dev/null || true' bash "$runs" "$replace"

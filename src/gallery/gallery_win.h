@@ -18,6 +18,8 @@
 
 namespace coiffure {
 
+class LibraryWatch;
+
 // Current-folder searches with FindFirstFileW/FindNextFileW; folders are identified by volume
 // serial number and file index, so a junction or link back up is recognised.
 class Win32Directory : public DirectoryPort {
@@ -84,8 +86,9 @@ class ListViewGallery : public GalleryPort {
 
 // The library scan run ahead in short slices while the splash is up, on the GUI thread: it
 // reads, decodes and makes the thumbnails into the gallery's own image list, and lists nothing.
-// The scan at first show then takes each thumbnail wherever it meets the same picture (same
-// folder, name, size and time) and makes only what changed; so the gallery is what a scan at
+// Each folder is watched from before it is listed. The scan at first show then takes each
+// thumbnail wherever it meets the same picture (same folder, name, size and time) that the
+// platform has not reported changed, and makes only the rest; so the gallery is what a scan at
 // first show gives. An error stops the preparation silently: the scan at first show meets the
 // same picture and reports it then.
 class LibraryPreparation {
@@ -108,6 +111,7 @@ class LibraryPreparation {
   class Folder;
   class Gallery;
   HIMAGELIST images_;
+  std::unique_ptr<LibraryWatch> watch_;
   COLORREF initial_background_;
   ImageListStore store_;
   ThumbnailCells cells_;

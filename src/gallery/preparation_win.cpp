@@ -2,6 +2,7 @@
 #include <exception>
 
 #include "gallery/gallery_win.h"
+#include "gallery/library_watch_win.h"
 #include "toolkit/text_win.h"
 
 namespace coiffure {
@@ -10,7 +11,7 @@ namespace coiffure {
 // the program's first show and its snapshot rely on.
 class LibraryPreparation::Folder : public DirectoryPort {
  public:
-  explicit Folder(std::string root) : root_(std::move(root)) {}
+  Folder(std::string root, LibraryWatch& watch) : root_(std::move(root)), watch_(watch) {}
 
   std::unique_ptr<DirectorySearch> Search(const std::string& pattern, uint32_t mask) override {
     return SearchFolder(Current() + pattern, mask);
@@ -25,6 +26,8 @@ class LibraryPreparation::Folder : public DirectoryPort {
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
       return false;
     path_.push_back(relative + "\\");
+    // Watched from before it is listed: a change after that cannot go unnoticed.
+    watch_.Watch(Current().substr(root_.size()));
     return true;
   }
   std::string CurrentFolderId() override { return FolderId(Widen(Current())); }
@@ -39,6 +42,7 @@ class LibraryPreparation::Folder : public DirectoryPort {
     return s;
   }
   std::string root_;
+  LibraryWatch& watch_;
   std::vector<std::string> path_;
   RecyclingLoader loader_;
 };
@@ -85,7 +89,9 @@ LibraryPreparation::LibraryPreparation(HIMAGELIST images, const std::string& lib
       store_(images),
       cells_(store_) {
   const std::string root = PreparedRoot(library);
-  folder_ = std::make_unique<Folder>(root);
+  watch_ = std::make_unique<LibraryWatch>(root);
+  watch_->Watch("");
+  folder_ = std::make_unique<Folder>(root, *watch_);
   gallery_ = std::make_unique<Gallery>(images_, cells_);
   root_id_ = FolderId(Widen(root));
   scan_ = std::make_unique<LibraryScan>(*folder_, *gallery_);
@@ -95,6 +101,8 @@ LibraryPreparation::~LibraryPreparation() = default;
 
 bool LibraryPreparation::Work(std::chrono::milliseconds budget) {
   if (!scan_) return false;
+  // Taken in as the work goes, so that a library changed throughout keeps its reports.
+  watch_->Collect();
   const auto end = std::chrono::steady_clock::now() + budget;
   try {
     while (scan_->Step())
@@ -110,7 +118,7 @@ ThumbnailCells& LibraryPreparation::CellsForScan(DirectoryPort& dir) {
   scan_.reset();
   // The image list as the form made it: the scan sets its own background when it adds.
   ImageList_SetBkColor(images_, initial_background_);
-  cells_.Rewind();
+  cells_.Rewind(watch_->Finish());
   const std::string here = dir.CurrentFolderId();
   if (here.empty() || here != root_id_) cells_.Forget();
   return cells_;

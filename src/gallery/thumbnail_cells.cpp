@@ -68,11 +68,14 @@ void ThumbnailCells::Settle() {
   last_taken_ = std::max(last_taken_, count_ - 1);
 }
 
-void ThumbnailCells::Rewind() {
+void ThumbnailCells::Rewind(const LibraryChanges& changed) {
   Settle();
   ahead_.clear();
-  for (int i = 0; i < count_; ++i)
-    if (!made_[static_cast<size_t>(i)].empty()) ahead_[made_[static_cast<size_t>(i)]] = i;
+  for (int i = 0; i < count_; ++i) {
+    const std::string& key = made_[static_cast<size_t>(i)];
+    // The key begins with the picture's path, up to its first NUL.
+    if (!key.empty() && !changed.Touches(key.substr(0, key.find('\0')))) ahead_[key] = i;
+  }
   ahead_count_ = count_;
   count_ = 0;
   last_taken_ = -1;

@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "gallery/library_changes.h"
 #include "gallery/scan.h"
 #include "gallery/thumbnail.h"
 
@@ -45,8 +46,9 @@ class ThumbnailCells {
   bool Take(const PictureStamp& stamp);
   // The next cell gets this thumbnail.
   void Add(const Thumbnail& thumbnail);
-  // Starts the gallery afresh: the cells made so far become the ones made ahead.
-  void Rewind();
+  // Starts the gallery afresh: the cells made so far become the ones made ahead, but for those
+  // of pictures that changed since they were read.
+  void Rewind(const LibraryChanges& changed = {});
   // Nothing made ahead is to be taken any more.
   void Forget();
   // Carries out every move still waiting and cuts the cells after the last thumbnail away.

@@ -144,6 +144,7 @@ void SpinField::Create(HWND parent, int id, int x, int y, int w, int h, HFONT fo
   SendMessageW(arrows_, UDM_SETRANGE32, 0, 100);
   SendMessageW(arrows_, UDM_SETPOS32, 0, 50);
   edit_.Attach(this, edit);
+  arrow_clicks_.Attach(edit, arrows_);
   SetValue(value);
 }
 
@@ -221,6 +222,24 @@ LRESULT SpinField::EditKeys::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KILLFOCUS:
       owner_->OnLeave();
       break;
+  }
+  return Default(msg, wp, lp);
+}
+
+LRESULT SpinField::ArrowClicks::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      // The focus first, so that the other field's leaving runs before this one steps.
+      if (GetFocus() != edit_) SetFocus(edit_);
+      break;
+    case WM_LBUTTONUP: {
+      // A release that ends a press selects the whole value, stepped or not.
+      const bool pressed = GetCapture() == Handle();
+      const LRESULT r = Default(msg, wp, lp);
+      if (pressed) SendMessageW(edit_, EM_SETSEL, 0, -1);
+      return r;
+    }
   }
   return Default(msg, wp, lp);
 }

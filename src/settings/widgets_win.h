@@ -62,12 +62,26 @@ class SpinField : public BaseWindow<SpinField> {
    private:
     SpinField* owner_ = nullptr;
   };
+  // A press on the arrows puts the keyboard in the edit, as the platform's arrows do for the
+  // edit they are paired with: otherwise the next Up or Space would change another setting.
+  class ArrowClicks : public SubclassedControl<ArrowClicks> {
+   public:
+    void Attach(HWND edit, HWND arrows) {
+      edit_ = edit;
+      Subclass(arrows);
+    }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+   private:
+    HWND edit_ = nullptr;
+  };
 
   bool OnNotify(const NMHDR* hdr);
   void StepBy(int direction);
   void OnLeave();
 
   EditKeys edit_;
+  ArrowClicks arrow_clicks_;
   HWND arrows_ = nullptr;
   int32_t min_ = 0, max_ = 0, step_ = 1;
 };

@@ -60,6 +60,9 @@ void TForm1::Show() {
   }
   ShowWindow(hwnd_, SW_SHOW);
   UpdateWindow(hwnd_);
+  // Let go of the preparation, whatever became of the scan, once the window is up: closing its
+  // folder watches takes Wine's server a while.
+  preparation_.reset();
 }
 
 void TForm1::FormCreate() {
@@ -85,9 +88,7 @@ void TForm1::FormShow() {
   Trace("FormShow");
   const std::wstring folder = Widen(AppFolderPath());
   SetCurrentDirectoryW((folder + L"ml_fx\\").c_str());
-  // The preparation goes with this step, whatever becomes of the scan.
-  const std::unique_ptr<LibraryPreparation> prepared = std::move(preparation_);
-  ScanHairLibraryInto(listview_, prepared.get());
+  ScanHairLibraryInto(listview_, preparation_.get());
   SetCurrentDirectoryW(folder.c_str());
   if (form3_) LoadSettingsIntoDialog(hwnd_, *form3_, settings_, AppFolderPath());
 }

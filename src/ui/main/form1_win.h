@@ -190,7 +190,7 @@ class TForm1 : public BaseWindow<TForm1>, private EditorPort {
   HMENU menu_ = nullptr;
   ImageList imagelist1_;
   ImageList thumbnails_;  // ImageList2: the gallery shares it, so the window owns it
-  std::unique_ptr<LibraryPreparation> preparation_;  // until the first show takes it
+  std::unique_ptr<LibraryPreparation> preparation_;  // until the window is first shown
   std::vector<ToolButton> buttons_;
   std::vector<std::wstring> hints_;
   bool shown_ = false;

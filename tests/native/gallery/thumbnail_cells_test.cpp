@@ -52,9 +52,10 @@ std::vector<std::string> Split(const std::string& list) {
 
 TEST(ThumbnailCells, PreparedCellsServeTheScanWhateverChangedAndTheGalleryIsAFreshScans) {
   struct Case {
-    const char* ahead;  // the library when its thumbnails were made ahead
-    const char* shown;  // the library at first show
-    int made;           // thumbnails the first show makes itself
+    const char* ahead;              // the library when its thumbnails were made ahead
+    const char* shown;              // the library at first show
+    int made;                       // thumbnails the first show makes itself
+    const char* changed = nullptr;  // reported changed since made ahead, stamp unchanged
   };
   const Case cases[] = {
       {"a b c d", "a b c d", 0},
@@ -67,6 +68,8 @@ TEST(ThumbnailCells, PreparedCellsServeTheScanWhateverChangedAndTheGalleryIsAFre
       {"a b c", "", 0},                     // emptied
       {"", "a b", 2},                       // nothing made ahead
       {"a b c d e", "e' d' c' b' a'", 5},   // every one written again
+      {"a b c", "a b c", 1, "b.bmp"},       // replaced by one of the same size and time
+      {"a b c d", "b d", 1, "d.bmp"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(std::string(k.ahead) + " -> " + k.shown);
@@ -76,7 +79,9 @@ TEST(ThumbnailCells, PreparedCellsServeTheScanWhateverChangedAndTheGalleryIsAFre
       cells.Expect(StampOf(p));
       cells.Add(ThumbOf(p));
     }
-    cells.Rewind();
+    LibraryChanges changed;
+    if (k.changed) changed.Note("", k.changed);
+    cells.Rewind(changed);
     store.replaces = 0;
     std::vector<int> want;
     for (const std::string& p : Split(k.shown)) {

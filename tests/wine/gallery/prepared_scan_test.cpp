@@ -122,17 +122,23 @@ std::vector<std::wstring> Texts(const BoxRecorder& boxes) {
   return texts;
 }
 
-Compared PrepareChangeAndShow(const LibraryApp& app, const std::function<void()>& change) {
+// steps: slices of the preparation before the change (each one directory entry at least), or
+// -1 to change after it has finished.
+Compared PrepareChangeAndShow(const LibraryApp& app, const std::function<void()>& change,
+                              int steps = -1) {
   Compared c;
   BoxRecorder boxes;
   TForm1 prepared(TForm1::Options{nullptr, app.Folder()});
+  for (int i = 0; i != steps && prepared.PrepareLibrary(0ms); ++i) {
+  }
+  if (steps >= 0) change();
   while (prepared.PrepareLibrary(8ms)) {
   }
   c.boxes_while_preparing = boxes.boxes.size();
   c.cells_made_ahead =
       ImageList_GetImageCount(ListView_GetImageList(prepared.ListViewHandle(), LVSIL_NORMAL));
   EXPECT_EQ(ListView_GetItemCount(prepared.ListViewHandle()), 0);  // nothing listed ahead
-  change();
+  if (steps < 0) change();
   prepared.Show();
   Pump();
   c.prepared = Shot(prepared);
@@ -156,6 +162,60 @@ void SetWriteTime(const fs::path& file, int days_on) {
   t = {v.LowPart, v.HighPart};
   SetFileTime(h, nullptr, nullptr, &t);
   CloseHandle(h);
+}
+
+// A picture overwritten by one of the same size that keeps the old write time, as a copy of a
+// style unpacked from the same archive leaves it.
+void Overwrite(const LibraryApp& app, const std::wstring& name, const std::string& bytes) {
+  const fs::path file = app.Library() / name;
+  WIN32_FILE_ATTRIBUTE_DATA was{};
+  GetFileAttributesExW(file.c_str(), GetFileExInfoStandard, &was);
+  ASSERT_EQ(fs::file_size(file), bytes.size());
+  app.Write(name, bytes);
+  HANDLE h =
+      CreateFileW(file.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  SetFileTime(h, nullptr, nullptr, &was.ftLastWriteTime);
+  CloseHandle(h);
+}
+
+TEST(PreparedScan, ASameSizeSameTimeReplacementIsMadeAgainAndItsErrorReportedAsAtAColdStart) {
+  const std::string afro = testing::ReadBytes("ml_fx\\afro_black.bmp");
+  std::string broken = afro;
+  broken[0] = 'X';  // no longer begins with the bitmap signature
+  int slices = 0;   // of the whole preparation
+  {
+    LibraryApp app;
+    TForm1 form(TForm1::Options{nullptr, app.Folder()});
+    while (form.PrepareLibrary(0ms)) ++slices;
+  }
+  struct Case {
+    const wchar_t* name;  // the picture replaced
+    const std::string* bytes;
+    int steps;  // slices of the preparation before the replacement; -1: after it finished
+  };
+  const Case cases[] = {
+      {L"bob_black.bmp", &afro, -1},
+      {L"extra.bmp\\deep.bmp", &afro, -1},
+      {L"bob_black.bmp", &broken, -1},
+      {L"extra.bmp\\deep.bmp", &broken, -1},
+      // Every picture read, the preparation not yet over: 1.5 s into the splash.
+      {L"bob_black.bmp", &afro, slices - 1},
+      {L"extra.bmp\\deep.bmp", &broken, slices - 1},
+      // The folder read, its pictures not yet: entries and bytes come from either side.
+      {L"short_grey.bmp", &afro, 1},
+  };
+  for (const Case& k : cases) {
+    SCOPED_TRACE(Narrow(k.name) + " after " + std::to_string(k.steps) + " slices");
+    LibraryApp app;
+    const Compared c = PrepareChangeAndShow(
+        app, [&] { Overwrite(app, k.name, *k.bytes); }, k.steps);
+    EXPECT_EQ(c.fresh_boxes, k.bytes == &broken
+                                 ? std::vector<std::wstring>{L"Bitmap image is not valid."}
+                                 : std::vector<std::wstring>{});
+    EXPECT_EQ(c.prepared_boxes, c.fresh_boxes);
+    EXPECT_EQ(c.prepared.captions, c.fresh.captions);
+    EXPECT_TRUE(c.prepared == c.fresh);
+  }
 }
 
 TEST(PreparedScan, AChangedLibraryGivesTheGalleryOfAScanAtFirstShow) {
