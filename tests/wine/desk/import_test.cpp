@@ -188,6 +188,7 @@ TEST_F(Import, TheWindowListsWhatBecameOfEachDroppedFile) {
   testing::WriteBytes(dropped + "\\read me.txt", "not a picture");
   SendMessageW(window.Handle(), WM_DROPFILES,
                reinterpret_cast<WPARAM>(testing::MakeDrop({dropped})), 0);
+  testing::WaitForWork(window);
   ASSERT_EQ(ListView_GetItemCount(lv), 5);
   EXPECT_EQ(ItemText(lv, 3, 0) + " " + ItemText(lv, 3, 1), "b2.png 已导入为 b2.bmp");
   EXPECT_EQ(ItemText(lv, 4, 0) + " " + ItemText(lv, 4, 1), "b10.png 已导入为 b10.bmp");
