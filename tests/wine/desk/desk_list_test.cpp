@@ -1,6 +1,6 @@
 // The desk window's parts as the platform draws and drives them: refusals readable in every
-// state of their row, long names told apart and given whole in the row's tooltip, a list without
-// a needless horizontal scroll bar, the layout after resizing, the keyboard's access and focus.
+// state of their row, long names told apart and given whole in the row's tooltip, the layout
+// after resizing, the keyboard's access and focus.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -9,14 +9,8 @@
 #include <gtest/gtest.h>
 #include <set>
 
-#include "desk/desk_window_win.h"
-#include "desk/library_folder_win.h"
-#include "pictures/wic_win.h"
-#include "toolkit/text_win.h"
 #include "wine/desk/desk_support.h"
 #include "wine/picture_files.h"
-#include "wine/wine_helpers.h"
-#include "wine/wine_support.h"
 
 namespace coiffure {
 namespace {
@@ -38,19 +32,10 @@ RgbaImage Hair(int w, int h) {
   return hair;
 }
 
-class DeskParts : public ::testing::Test {
+class DeskParts : public DeskFixture {
  protected:
-  void SetUp() override {
-    CreateDirectoryW(Widen(folder.Path("ml_data")).c_str(), nullptr);
-    Picture::Create24(529, 444, {40, 160, 220}).SaveBmp24(folder.Path("ml_data\\test.bmp"));
-    WriteWithWic(folder.Path("hair.png"), GUID_ContainerFormatPng, Hair(240, 260));
-    ASSERT_TRUE(window.Create());
-    ShowWindow(window.Handle(), SW_SHOW);
-    UpdateWindow(window.Handle());
-  }
-
-  void Drop(const std::vector<std::string>& files) {
-    SendMessageW(window.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+  void DropAndWait(const std::vector<std::string>& files) {
+    Drop(files);
     WaitForWork(window);
     UpdateWindow(window.Handle());
   }
@@ -71,17 +56,11 @@ class DeskParts : public ::testing::Test {
       }
     return {red, white};
   }
-
-  TempFolder folder;
-  ScopedCom com;
-  WicPictureSource wic;
-  const std::string library = folder.Path("ml_fx") + "\\";
-  Win32LibraryFolder lib{library}, photos{folder.Path("ml_data") + "\\"};
-  DeskWindow window{wic, {lib, library, photos, folder.Path("ml_data\\test.bmp")}, false};
 };
 
 TEST_F(DeskParts, ARefusalStaysRedWhetherItsRowIsSelectedFocusedOrNot) {
-  Drop({folder.Path("hair.png"), folder.Path("missing.png")});
+  WriteWithWic(folder.Path("hair.png"), GUID_ContainerFormatPng, Hair(240, 260));
+  DropAndWait({folder.Path("hair.png"), folder.Path("missing.png")});
   ASSERT_EQ(window.Rows().size(), 2u);
   ASSERT_EQ(ListView_GetNextItem(window.ListView(), -1, LVNI_SELECTED), 1) << "the newest row";
   SetFocus(window.ListView());
@@ -98,7 +77,7 @@ TEST_F(DeskParts, ARefusalStaysRedWhetherItsRowIsSelectedFocusedOrNot) {
 // Two long names that differ only near their end, as a camera's or a shop's numbering makes them.
 TEST_F(DeskParts, LongNamesStayApartInTheListAndTheTooltipGivesTheWholePath) {
   const std::string stem = folder.Path("长发波浪卷发型_秋冬新款样片_店内拍摄_第");
-  Drop({stem + "1号.png", stem + "2号.png"});
+  DropAndWait({stem + "1号.png", stem + "2号.png"});
   HWND list = window.ListView();
   wchar_t shown[2][260] = {};
   for (int row = 0; row < 2; ++row) ListView_GetItemText(list, row, 0, shown[row], 260);
@@ -119,24 +98,12 @@ TEST_F(DeskParts, LongNamesStayApartInTheListAndTheTooltipGivesTheWholePath) {
   }
 }
 
-TEST_F(DeskParts, AVerticalScrollBarBringsNoHorizontalOne) {
-  std::vector<std::string> files;
-  for (int i = 0; i < 40; ++i) files.push_back(folder.Path("gone_" + std::to_string(i) + ".png"));
-  Drop(files);
-  for (int wider : {0, 200}) {
-    RECT frame;
-    GetWindowRect(window.Handle(), &frame);
-    SetWindowPos(window.Handle(), nullptr, 0, 0, frame.right - frame.left + wider,
-                 frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER);
-    const LONG style = GetWindowLongW(window.ListView(), GWL_STYLE);
-    EXPECT_TRUE(style & WS_VSCROLL) << wider;
-    EXPECT_FALSE(style & WS_HSCROLL) << wider;
-  }
-}
-
-// After any resize the window shows what a full redraw shows, and each text has the height
-// its wrapping needs.
+// After any resize the window shows what a full redraw shows, each text has the height its
+// wrapping needs, and the list's columns fit inside its vertical scroll bar.
 TEST_F(DeskParts, AfterAResizeTheWindowEqualsAFullRedrawAndNoHintIsCut) {
+  std::vector<std::string> gone;
+  for (int i = 0; i < 40; ++i) gone.push_back(folder.Path("gone_" + std::to_string(i) + ".png"));
+  DropAndWait(gone);
   MINMAXINFO limits{};
   SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   RECT frame;
@@ -146,6 +113,8 @@ TEST_F(DeskParts, AfterAResizeTheWindowEqualsAFullRedrawAndNoHintIsCut) {
     SetWindowPos(window.Handle(), nullptr, 0, 0, width, limits.ptMinTrackSize.y,
                  SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(window.Handle());
+    const LONG list_style = GetWindowLongW(window.ListView(), GWL_STYLE);
+    EXPECT_TRUE((list_style & WS_VSCROLL) && !(list_style & WS_HSCROLL)) << width;
     RECT client;
     GetClientRect(window.Handle(), &client);
     const Frame after_resize = OnScreen(window.Handle(), client);

@@ -1,13 +1,18 @@
-// What the desk's integration tests share: waiting for the window's work to be done, and what
-// the screen shows of a window.
+// What the desk's integration tests share: the window over a scratch library, waiting for its
+// work to be done, and what the screen shows of a window.
 #pragma once
 
 #include <windows.h>
 
 #include <algorithm>
+#include <gtest/gtest.h>
 
 #include "desk/desk_window_win.h"
+#include "desk/library_folder_win.h"
+#include "pictures/wic_win.h"
 #include "toolkit/gdi_win.h"
+#include "toolkit/text_win.h"
+#include "wine/wine_helpers.h"
 #include "wine/wine_support.h"
 
 namespace coiffure::testing {
@@ -22,6 +27,29 @@ inline void WaitForWork(const DeskWindow& window) {
   }
   testing_support::Pump();
 }
+
+// The desk's window, shown, over a scratch library and a customer photo of one colour.
+class DeskFixture : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    CreateDirectoryW(Widen(folder.Path("ml_data")).c_str(), nullptr);
+    Picture::Create24(529, 444, {40, 160, 220}).SaveBmp24(folder.Path("ml_data\\test.bmp"));
+    ASSERT_TRUE(window.Create());
+    ShowWindow(window.Handle(), SW_SHOW);
+    UpdateWindow(window.Handle());
+  }
+  // Drops the files on the window, as the shell does; the work is then under way.
+  void Drop(const std::vector<std::string>& files) {
+    SendMessageW(window.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+  }
+
+  TempFolder folder;
+  ScopedCom com;
+  WicPictureSource wic;
+  const std::string library = folder.Path("ml_fx") + "\\";
+  Win32LibraryFolder lib{library}, photos{folder.Path("ml_data") + "\\"};
+  DeskWindow window{wic, {lib, library, photos, folder.Path("ml_data\\test.bmp")}, false};
+};
 
 // A part of a window's client area as the screen shows it, in the core's frame layout.
 inline Frame OnScreen(HWND hwnd, RECT part) {
