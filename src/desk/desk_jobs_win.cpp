@@ -45,7 +45,7 @@ void DeskWindow::ImportFiles(const std::vector<std::string>& files) {
   };
   job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kStyle, *counts)); };
   work_.Add(std::move(job));
-  ShowProgress();
+  Refresh();
 }
 
 void DeskWindow::ReplacePhoto(const std::vector<std::string>& files) {
@@ -70,7 +70,7 @@ void DeskWindow::ReplacePhoto(const std::vector<std::string>& files) {
   job.stopped = [add_rows, file = files[0]](size_t) { add_rows({file, false, {}, kMsgStopped}); };
   job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kPhoto, *counts)); };
   work_.Add(std::move(job));
-  ShowProgress();
+  Refresh();
 }
 
 void DeskWindow::MakeVariants(const std::vector<VariantChoice>& variants) {
@@ -100,7 +100,7 @@ void DeskWindow::MakeVariants(const std::vector<VariantChoice>& variants) {
     JobOver(JobSummary(DeskRow::Kind::kVariant, *counts));
   };
   work_.Add(std::move(job));
-  ShowProgress();
+  Refresh();
 }
 
 StepResult DeskWindow::ResultOf(DeskRow row, std::shared_ptr<JobCounts> counts) {
@@ -112,16 +112,14 @@ StepResult DeskWindow::ResultOf(DeskRow row, std::shared_ptr<JobCounts> counts) 
   };
 }
 
-// The selection follows the newest row unless another row was chosen meanwhile.
+// The selection follows the newest row unless another row was chosen meanwhile; it is shown at
+// the window's next refresh.
 void DeskWindow::AddResult(DeskRow row, std::optional<ComposedPreview> preview) {
-  const int selected = list_.Selected();
-  const bool follow = selected < 0 || selected == followed_row_;
   list_.Add(std::move(row));
-  if (!follow) return;
+  if (!following_ && list_.Selected() >= 0) return;
   followed_row_ = static_cast<int>(Rows().size()) - 1;
   ready_preview_ = std::move(preview);
   ready_row_ = followed_row_;
-  list_.Select(followed_row_);
 }
 
 void DeskWindow::ApplyWork() {
@@ -133,8 +131,25 @@ void DeskWindow::ApplyWork() {
       throw;
     }
   }
-  ShowProgress();
+  if (work_.Idle()) Refresh();
   if (closing_ && work_.Idle()) DestroyWindow(hwnd_);
+}
+
+// What the work brought, shown a few times a second while it runs (the line four times, the
+// list and its preview twice): the platform's drawing of them costs far more than the results
+// themselves, and its list's scrolling most of all.
+void DeskWindow::Refresh() {
+  const bool idle = work_.Idle();
+  if (idle)
+    KillTimer(hwnd_, kRefreshTimer);
+  else
+    SetTimer(hwnd_, kRefreshTimer, kRefreshMs, nullptr);
+  ShowProgress();
+  if (!idle && ++refreshes_ % 2 != 0) return;
+  list_.Show();
+  if (followed_row_ >= 0 && list_.Selected() != followed_row_ &&
+      (following_ || list_.Selected() < 0))
+    list_.Select(followed_row_);
 }
 
 void DeskWindow::JobOver(std::string summary) {

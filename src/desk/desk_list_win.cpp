@@ -58,18 +58,23 @@ void ResultList::CreateToolTip(HFONT font) {
 
 void ResultList::Add(DeskRow row) {
   rows_.push_back(std::move(row));
-  // A virtual list: a new row is a new count. Drawn once, when the window next paints: the
+}
+
+void ResultList::Show() {
+  const int count = static_cast<int>(rows_.size());
+  if (ListView_GetItemCount(Handle()) == count) return;
+  // A virtual list: new rows are a new count. Drawn once, when the window next paints: the
   // platform's list would otherwise draw its scroll bar, header and rows there and then for
   // the count, the columns and the scrolling each.
   SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  ListView_SetItemCountEx(Handle(), static_cast<int>(rows_.size()),
-                          LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  FitColumns();  // the row may have brought the vertical scroll bar
-  ListView_EnsureVisible(Handle(), static_cast<int>(rows_.size()) - 1, FALSE);
+  ListView_SetItemCountEx(Handle(), count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  ListView_EnsureVisible(Handle(), count - 1, FALSE);
   SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+  FitColumns();  // once the rows have brought the vertical scroll bar, if they have
 }
 
 void ResultList::Select(int row) {
+  Show();
   if (row < 0 || row >= ListView_GetItemCount(Handle())) return;
   const bool already = ListView_GetItemState(Handle(), row, LVIS_SELECTED) & LVIS_SELECTED;
   ListView_SetItemState(Handle(), row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);

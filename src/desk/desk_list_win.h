@@ -27,8 +27,11 @@ class ResultList : public SubclassedControl<ResultList> {
   explicit ResultList(SelectFn on_select) : on_select_(std::move(on_select)) {}
   HWND Create(HWND parent, HFONT font);
 
-  // Appends the row and scrolls it into view.
+  // Appends the row; the list shows it at the next Show.
   void Add(DeskRow row);
+  // Shows the rows added since the last time, the newest scrolled into view.
+  void Show();
+  // Selects the row (showing the rows added first).
   void Select(int row);
   int Selected() const;
   // The columns share the width inside the list, its vertical scroll bar left out when it has

@@ -126,6 +126,9 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case kWorkMessage:
       ApplyWork();
       return 0;
+    case WM_TIMER:
+      if (wp == kRefreshTimer) Refresh();
+      return 0;
     case kWorkPendingMessage: {
       const ImportCommand work = std::exchange(pending_, {});
       ReplacePhoto(work.photos);

@@ -108,12 +108,15 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   // A result of the work: added, and selected while the selection follows the newest row.
   void AddResult(DeskRow row, std::optional<ComposedPreview> preview = {});
   void ApplyWork();
+  void Refresh();
   void ShowProgress();
   void JobOver(std::string summary);
   std::vector<std::string> AskForFiles(const char* title, bool several);
 
   // From the worker: a step began or ended.
   static constexpr UINT kWorkMessage = WM_APP + 2;
+  static constexpr UINT_PTR kRefreshTimer = 1;
+  static constexpr UINT kRefreshMs = 250;
 
   PictureSource& source_;
   DeskFolders folders_;
@@ -134,6 +137,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   std::atomic<bool> following_{true};  // the selection is on it (or there is none): follow on
   std::optional<ComposedPreview> ready_preview_;
   int ready_row_ = -1;
+  unsigned refreshes_ = 0;
   std::string summary_;  // the status line once the work is over
   WorkQueue work_;
   std::unique_ptr<BackgroundWorker> worker_;

@@ -104,6 +104,8 @@ TEST_F(DeskParts, AfterAResizeTheWindowEqualsAFullRedrawAndNoHintIsCut) {
   std::vector<std::string> gone;
   for (int i = 0; i < 40; ++i) gone.push_back(folder.Path("gone_" + std::to_string(i) + ".png"));
   DropAndWait(gone);
+  const auto scroll_bars = [&] { return GetWindowLongW(window.ListView(), GWL_STYLE); };
+  EXPECT_TRUE((scroll_bars() & WS_VSCROLL) && !(scroll_bars() & WS_HSCROLL));
   MINMAXINFO limits{};
   SendMessageW(window.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
   RECT frame;
@@ -113,8 +115,7 @@ TEST_F(DeskParts, AfterAResizeTheWindowEqualsAFullRedrawAndNoHintIsCut) {
     SetWindowPos(window.Handle(), nullptr, 0, 0, width, limits.ptMinTrackSize.y,
                  SWP_NOMOVE | SWP_NOZORDER);
     UpdateWindow(window.Handle());
-    const LONG list_style = GetWindowLongW(window.ListView(), GWL_STYLE);
-    EXPECT_TRUE((list_style & WS_VSCROLL) && !(list_style & WS_HSCROLL)) << width;
+    EXPECT_TRUE((scroll_bars() & WS_VSCROLL) && !(scroll_bars() & WS_HSCROLL)) << width;
     RECT client;
     GetClientRect(window.Handle(), &client);
     const Frame after_resize = OnScreen(window.Handle(), client);
