@@ -59,6 +59,17 @@ std::string DeskPreview::Show(const PreviewSubject& subject) {
   return ComposePreview(subject, photo_path_, image3_, frame_);
 }
 
+ComposedPreview DeskPreview::ComposeAside(const PreviewSubject& subject) const {
+  ComposedPreview composed;
+  composed.caption = ComposePreview(subject, photo_path_, image3_, composed.frame);
+  return composed;
+}
+
+std::string DeskPreview::Show(ComposedPreview composed) {
+  frame_ = std::move(composed.frame);
+  return std::move(composed.caption);
+}
+
 void DeskPreview::SetCaption(std::string caption) {
   caption_ = std::move(caption);
   if (hwnd_) InvalidateRect(hwnd_, nullptr, FALSE);

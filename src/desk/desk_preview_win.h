@@ -13,6 +13,12 @@
 
 namespace coiffure {
 
+// A preview composed away from the window's thread, to be shown as it is.
+struct ComposedPreview {
+  Frame frame;
+  std::string caption;
+};
+
 class DeskPreview : public BaseWindow<DeskPreview> {
  public:
   static constexpr int kCaptionHeight = 48;
@@ -23,6 +29,11 @@ class DeskPreview : public BaseWindow<DeskPreview> {
 
   // Composes what the subject shows and returns the composed preview's caption.
   std::string Show(const PreviewSubject& subject);
+  // The same composed into a frame of its own: it reads only files and the artwork, so any
+  // thread may call it while the pane is shown.
+  ComposedPreview ComposeAside(const PreviewSubject& subject) const;
+  // Shows a preview composed aside; returns its caption.
+  std::string Show(ComposedPreview composed);
   void SetCaption(std::string caption);
   // Shows what compose draws into the frame, under the caption it returns.
   void ShowComposed(const std::function<std::string(Frame&)>& compose);

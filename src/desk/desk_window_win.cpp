@@ -4,6 +4,8 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "desk/library_folder_win.h"
 #include "import/customer_photo.h"
 #include "resource.h"
@@ -16,11 +18,15 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffureImportWindow";
 constexpr UINT kWorkPendingMessage = WM_APP + 1;
-constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kHintLines = 3, kNoticeLines = 3;
-constexpr int kMinListWidth = 380;
+constexpr int kPad = 12, kButtonWidth = 140, kButtonHeight = 30, kMinListRows = 4;
+constexpr int kMinListWidth = 380, kProgressBarHeight = 8;
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr const char* kHint =
+    "发型图片（PNG、JPEG、GIF、TIFF 或 BMP）：拖到这个窗口里，或单击“添加发型图片...”。"
+    "导入的发型保存在 ml_fx 中，重新启动 Coiffure 后即可选用。";
 constexpr const char* kShadeHint =
     "换发色：把发型库中的发型换成发廊常用的发色，先看预览再生成新发型。";
+constexpr const char* kIdleStatus = "导入在后台进行，窗口随时可用；单击“停止”可以中途停下。";
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
 Font MessageFont() {
@@ -32,20 +38,34 @@ Font MessageFont() {
 }
 
 // The window size that gives this client size.
-SIZE WindowSizeFor(int client_width, int client_height) {
-  RECT r{0, 0, client_width, client_height};
+SIZE WindowSizeFor(SIZE client) {
+  RECT r{0, 0, client.cx, client.cy};
   AdjustWindowRectEx(&r, kStyle, FALSE, WS_EX_ACCEPTFILES);
   return {r.right - r.left, r.bottom - r.top};
 }
 
 constexpr int kMinClientWidth = 3 * kPad + kMinListWidth + kPaintBoxWidth;
-constexpr int kMinClientHeight = 2 * kPad + kPaintBoxHeight + DeskPreview::kCaptionHeight;
+
+HWND MakeChild(HWND parent, const wchar_t* cls, const char* text, DWORD style, int id = 0) {
+  return CreateWindowExW(0, cls, Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, 0, 0, 0, 0,
+                         parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                         GetModuleHandleW(nullptr), nullptr);
+}
 
 HWND MakeButton(HWND parent, const char* text, int id) {
-  return CreateWindowExW(0, L"BUTTON", Widen(text).c_str(),
-                         WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                         GetModuleHandleW(nullptr), nullptr);
+  return MakeChild(parent, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON, id);
+}
+
+// The height a control's text takes, word-wrapped at this width, in the control's font.
+int TextHeight(HWND control, int width) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), int(text.size()))));
+  const WindowDC dc(control);
+  const ScopedSelect font(dc.Get(),
+                          reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return r.bottom;
 }
 
 }  // namespace
@@ -54,18 +74,26 @@ DeskWindow::DeskWindow(PictureSource& source, DeskFolders folders, bool quit_on_
     : source_(source),
       folders_(std::move(folders)),
       quit_on_close_(quit_on_close),
+      list_([this](int row) { ShowRow(row); }),
       drop_([this](const std::vector<std::string>& files) {
         Win32PathLister paths;
         ReplacePhoto(PictureFiles(files, paths));
       }),
       preview_(folders_.photo_path) {}
 
+DeskWindow::~DeskWindow() {
+  worker_.reset();  // the step under way ends before anything it uses goes
+}
+
 HWND DeskWindow::Create() {
   HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
   Register({kClassName, GetSysColorBrush(COLOR_BTNFACE), 0, icon});
-  const SIZE size = WindowSizeFor(kMinClientWidth + 40, kMinClientHeight);
   CreateWin(WS_EX_ACCEPTFILES, kClassName, Widen("Coiffure 发型导入").c_str(), kStyle,
-            CW_USEDEFAULT, CW_USEDEFAULT, size.cx, size.cy, nullptr);
+            CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr);
+  if (!hwnd_) return nullptr;
+  const SIZE min = WindowSizeFor(MinClientSize());
+  SetWindowPos(hwnd_, nullptr, 0, 0, min.cx + 40, min.cy, SWP_NOMOVE | SWP_NOZORDER);
+  worker_ = std::make_unique<BackgroundWorker>(work_, hwnd_, kWorkMessage);
   return hwnd_;
 }
 
@@ -78,7 +106,7 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       FormResize(LOWORD(lp), HIWORD(lp));
       return 0;
     case WM_GETMINMAXINFO: {
-      const SIZE min = WindowSizeFor(kMinClientWidth, kMinClientHeight);
+      const SIZE min = WindowSizeFor(MinClientSize());
       reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
       return 0;
     }
@@ -88,18 +116,41 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_COMMAND:
-      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kAddButtonId) AddButtonClick();
-      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kPhotoButtonId) PhotoButtonClick();
-      if (HIWORD(wp) == BN_CLICKED && LOWORD(wp) == kShadeButtonId) ShadeButtonClick();
+      if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
-    case WM_NOTIFY:
-      return OnNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_NOTIFY: {
+      LRESULT answer = 0;
+      list_.OnNotify(reinterpret_cast<NMHDR*>(lp), answer);
+      return answer;
+    }
+    case kWorkMessage:
+      ApplyWork();
+      return 0;
+    case WM_TIMER:
+      if (wp == kRefreshTimer) Refresh();
+      return 0;
     case kWorkPendingMessage: {
       const ImportCommand work = std::exchange(pending_, {});
       ReplacePhoto(work.photos);
       ImportFiles(work.files);
       return 0;
     }
+    case WM_ACTIVATE:
+      return OnActivate(wp);
+    case WM_SETFOCUS:
+      SetFocus(last_focus_ && IsChild(hwnd_, last_focus_) ? last_focus_ : add_button_);
+      return 0;
+    case WM_NEXTDLGCTL: {
+      // The dialog keys (an access key, Tab) ask for the next control with this message, which
+      // only a dialog's own window procedure would otherwise answer.
+      const HWND next =
+          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
+      if (next) SetFocus(next);
+      return 0;
+    }
+    case WM_CLOSE:
+      FormClose();
+      return 0;
     case WM_DESTROY:
       if (quit_on_close_) PostQuitMessage(0);
       return 0;
@@ -108,27 +159,39 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   }
 }
 
+void DeskWindow::OnCommand(int id) {
+  if (id == kAddButtonId) AddButtonClick();
+  if (id == kPhotoButtonId) PhotoButtonClick();
+  if (id == kShadeButtonId) ShadeButtonClick();
+  if (id == kStopButtonId) StopButtonClick();
+}
+
+// The keyboard focus goes back to the control that had it when the window is active again
+// (after a dialog); at first, to the first button.
+LRESULT DeskWindow::OnActivate(WPARAM wp) {
+  if (LOWORD(wp) == WA_INACTIVE) {
+    const HWND focus = GetFocus();
+    if (focus && IsChild(hwnd_, focus)) last_focus_ = focus;
+  } else {
+    SetFocus(hwnd_);
+  }
+  return 0;
+}
+
 void DeskWindow::FormCreate() {
   font_ = MessageFont();
-  const HINSTANCE inst = GetModuleHandleW(nullptr);
-  const std::string hint =
-      "发型图片（PNG、JPEG、GIF、TIFF 或 BMP）：拖到这个窗口里，或单击“添加发型图片...”。"
-      "导入的发型保存在 ml_fx 中，重新启动 Coiffure 后即可选用。";
-  hint_ = CreateWindowExW(0, L"STATIC", Widen(hint).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0,
-                          0, 0, 0, hwnd_, nullptr, inst, nullptr);
-  add_button_ = MakeButton(hwnd_, "添加发型图片...", kAddButtonId);
+  hint_ = MakeChild(hwnd_, L"STATIC", kHint, SS_NOPREFIX);
+  add_button_ = MakeButton(hwnd_, "添加发型图片(&A)...", kAddButtonId);
   drop_.Create(hwnd_, font_.Get());
-  photo_button_ = MakeButton(hwnd_, "选择顾客照片...", kPhotoButtonId);
-  shade_notice_ =
-      CreateWindowExW(0, L"STATIC", Widen(kShadeHint).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX,
-                      0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
-  shade_button_ = MakeButton(hwnd_, "换发色...", kShadeButtonId);
-  list_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
-                          WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_SINGLESEL |
-                              LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
-                          0, 0, 0, 0, hwnd_, nullptr, inst, nullptr);
-  ListView_SetExtendedListViewStyle(list_, LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES);
-  // The text areas are as tall as their lines in the font the system gives, whatever it is.
+  photo_button_ = MakeButton(hwnd_, "选择顾客照片(&P)...", kPhotoButtonId);
+  shade_notice_ = MakeChild(hwnd_, L"STATIC", kShadeHint, SS_NOPREFIX);
+  shade_button_ = MakeButton(hwnd_, "换发色(&C)...", kShadeButtonId);
+  list_.Create(hwnd_, font_.Get());
+  status_ = MakeChild(hwnd_, L"STATIC", kIdleStatus, SS_NOPREFIX);
+  progress_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, hwnd_, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  stop_button_ = MakeButton(hwnd_, "停止(&S)", kStopButtonId);
+  EnableWindow(stop_button_, FALSE);
   TEXTMETRICW metrics{};
   {
     const WindowDC dc(hwnd_);
@@ -136,59 +199,90 @@ void DeskWindow::FormCreate() {
     GetTextMetricsW(dc.Get(), &metrics);
   }
   line_height_ = metrics.tmHeight;
-  hint_height_ = std::max<int>(kButtonHeight, kHintLines * line_height_ + 2);
-  for (HWND child : {hint_, add_button_, photo_button_, shade_notice_, shade_button_, list_})
+  for (HWND child :
+       {hint_, add_button_, photo_button_, shade_notice_, shade_button_, status_, stop_button_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   preview_.Create(hwnd_, 0, 0, font_.Get());
-  const std::wstring file_column = Widen("图片文件"), result_column = Widen("结果");
-  LVCOLUMNW column{};
-  column.mask = LVCF_TEXT | LVCF_WIDTH;
-  column.cx = 140;
-  column.pszText = const_cast<wchar_t*>(file_column.c_str());
-  ListView_InsertColumn(list_, 0, &column);
-  column.cx = 240;
-  column.pszText = const_cast<wchar_t*>(result_column.c_str());
-  ListView_InsertColumn(list_, 1, &column);
+  last_focus_ = add_button_;
+  summary_ = kIdleStatus;
   DragAcceptFiles(hwnd_, TRUE);
+}
+
+// The left column at this text width: the three hints as tall as their wrapped text, each
+// beside its button, the list, and the line of the work under it.
+int DeskWindow::LeftColumnHeight(int text_width, int list_height) const {
+  const int hint = std::max(kButtonHeight, TextHeight(hint_, text_width));
+  const int drop = drop_.HeightFor(text_width);
+  const int notice = std::max(kButtonHeight, TextHeight(shade_notice_, text_width));
+  return 5 * kPad + hint + drop + notice + list_height + StripHeight() + kPad;
+}
+
+// Under the list: two lines of where the work stands over its progress bar, beside "停止".
+int DeskWindow::StripHeight() const {
+  return std::max(kButtonHeight, 2 * line_height_ + 4 + kProgressBarHeight);
+}
+
+SIZE DeskWindow::MinClientSize() const {
+  const int text_width = kMinListWidth - kPad - kButtonWidth;
+  const int list = (kMinListRows + 1) * (line_height_ + 6) + 4;
+  const int right = 2 * kPad + kPaintBoxHeight + DeskPreview::kCaptionHeight;
+  return {kMinClientWidth, std::max(right, LeftColumnHeight(text_width, list))};
 }
 
 void DeskWindow::FormResize(int width, int height) {
   const int left_width = std::max(kMinListWidth, width - 3 * kPad - kPaintBoxWidth);
   const int text_width = left_width - kPad - kButtonWidth, button_x = kPad + text_width + kPad;
-  MoveWindow(hint_, kPad, kPad, text_width, hint_height_, TRUE);
-  MoveWindow(add_button_, button_x, kPad, kButtonWidth, kButtonHeight, TRUE);
-  const int drop_top = 2 * kPad + hint_height_;
-  const int drop_height = PhotoDropZone::kTextLines * line_height_ + 14;
-  MoveWindow(drop_.Handle(), kPad, drop_top, text_width, drop_height, TRUE);
-  MoveWindow(photo_button_, button_x, drop_top + (drop_height - kButtonHeight) / 2, kButtonWidth,
+  // Each text beside its button, centred on it when it is the shorter.
+  int top = kPad;
+  const auto beside = [&](HWND text, int text_height, HWND button) {
+    const int row = std::max(kButtonHeight, text_height);
+    MoveWindow(text, kPad, top + (row - text_height) / 2, text_width, text_height, TRUE);
+    MoveWindow(button, button_x, top + (row - kButtonHeight) / 2, kButtonWidth, kButtonHeight,
+               TRUE);
+    top += row + kPad;
+  };
+  beside(hint_, TextHeight(hint_, text_width), add_button_);
+  beside(drop_.Handle(), drop_.HeightFor(text_width), photo_button_);
+  beside(shade_notice_, TextHeight(shade_notice_, text_width), shade_button_);
+  const int strip = StripHeight(), strip_top = std::max(top, height - kPad - strip);
+  MoveWindow(list_.Handle(), kPad, top, left_width, std::max(0, strip_top - kPad - top), TRUE);
+  list_.FitColumns();
+  MoveWindow(status_, kPad, strip_top, text_width, 2 * line_height_, TRUE);
+  MoveWindow(progress_, kPad, strip_top + strip - kProgressBarHeight, text_width,
+             kProgressBarHeight, TRUE);
+  MoveWindow(stop_button_, button_x, strip_top + (strip - kButtonHeight) / 2, kButtonWidth,
              kButtonHeight, TRUE);
-  const int notice_top = drop_top + drop_height + kPad;
-  const int notice_height = std::max(kButtonHeight, kNoticeLines * line_height_ + 2);
-  MoveWindow(shade_notice_, kPad, notice_top, text_width, notice_height, TRUE);
-  MoveWindow(shade_button_, button_x, notice_top + (notice_height - kButtonHeight) / 2,
-             kButtonWidth, kButtonHeight, TRUE);
-  const int list_top = notice_top + notice_height + kPad;
-  MoveWindow(list_, kPad, list_top, left_width, std::max(0, height - list_top - kPad), TRUE);
   MoveWindow(preview_.Handle(), 2 * kPad + left_width, kPad, kPaintBoxWidth,
              kPaintBoxHeight + DeskPreview::kCaptionHeight, TRUE);
-  // The result column takes what the file column leaves.
-  RECT inside;
-  GetClientRect(list_, &inside);
-  ListView_SetColumnWidth(list_, 1,
-                          std::max(120L, inside.right - ListView_GetColumnWidth(list_, 0)));
+  // All drawn anew: the texts wrap anew at this width, and the platform would copy a moved
+  // control's old pixels where it lands rather than draw it there.
+  RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-LRESULT DeskWindow::OnNotify(NMHDR* header) {
-  if (header->hwndFrom != list_) return 0;
-  if (header->code == NM_CUSTOMDRAW)
-    return ListViewCustomDraw(reinterpret_cast<NMLVCUSTOMDRAW*>(header));
-  if (header->code == LVN_ITEMCHANGED) {
-    const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
-    if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
-        !(change->uOldState & LVIS_SELECTED))
-      ShowRow(change->iItem);
+// After a text changed its length: laid out again, and made taller if it no longer fits.
+void DeskWindow::Relayout() {
+  RECT client;
+  GetClientRect(hwnd_, &client);
+  const SIZE min = MinClientSize();
+  if (client.bottom < min.cy) {
+    RECT frame;
+    GetWindowRect(hwnd_, &frame);
+    const SIZE size = WindowSizeFor({client.right, min.cy});
+    SetWindowPos(hwnd_, nullptr, 0, 0, frame.right - frame.left, size.cy,
+                 SWP_NOMOVE | SWP_NOZORDER);
+    return;
   }
-  return 0;
+  FormResize(client.right, client.bottom);
+}
+
+void DeskWindow::FormClose() {
+  if (work_.Idle()) {
+    DestroyWindow(hwnd_);
+    return;
+  }
+  // Closed once the file under way is done; what is done stays done.
+  closing_ = true;
+  StopButtonClick();
 }
 
 std::vector<std::string> DeskWindow::AskForFiles(const char* title, bool several) {
@@ -221,6 +315,13 @@ void DeskWindow::PhotoButtonClick() {
   ReplacePhoto(AskForFiles("选择顾客照片", false));
 }
 
+void DeskWindow::StopButtonClick() {
+  work_.StopAll();
+  ShowProgress();
+  // Between two steps nothing more comes from the worker: what the stop leaves is told now.
+  ApplyWork();
+}
+
 void DeskWindow::ShadeButtonClick() {
   ShadeChooser& chooser = OpenShadeChooser();
   const HWND dialog = chooser.Handle();
@@ -234,57 +335,9 @@ ShadeChooser& DeskWindow::OpenShadeChooser() {
   chooser_.reset();
   chooser_ = std::make_unique<ShadeChooser>(
       folders_.library_path, folders_.photo_path,
-      [this](const std::vector<std::string>& styles, const std::vector<Shade>& shades) {
-        MakeVariants(styles, shades);
-      });
+      [this](const std::vector<VariantChoice>& variants) { MakeVariants(variants); });
   chooser_->Create(hwnd_, font_.Get());
   return *chooser_;
-}
-
-void DeskWindow::MakeVariants(const std::vector<std::string>& styles,
-                              const std::vector<Shade>& shades) {
-  std::vector<std::string> asked;
-  for (const Shade& s : shades) asked.push_back(ShadeArgument(s));
-  const std::string& library = folders_.library_path;
-  const auto read = [&](const std::string& name) { return ReadWholeFile(library + name); };
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  int made = 0, refused = 0;
-  for (const std::string& style : styles) {
-    const ShadeOutcome out =
-        MakeShadeVariants(style, style, asked, source_, folders_.library, read);
-    for (size_t i = 0; i < out.variants.size(); ++i) {
-      AddRow(VariantRow(out.variants[i], shades[i].name, library));
-      ++(out.variants[i].imported ? made : refused);
-    }
-    UpdateWindow(list_);  // each style's rows show as soon as they are done
-  }
-  SetCursor(previous);
-  SetWindowTextW(shade_notice_, Widen(VariantsMadeNotice(made, refused)).c_str());
-  SelectRow(static_cast<int>(rows_.size()) - 1);
-}
-
-void DeskWindow::ImportFiles(const std::vector<std::string>& files) {
-  if (files.empty()) return;
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  for (const std::string& file : files) {
-    AddRow(StyleRow(ImportPicture(file, source_, folders_.library), folders_.library_path));
-    UpdateWindow(list_);  // each row shows as soon as its file is done
-  }
-  SetCursor(previous);
-  SelectRow(static_cast<int>(rows_.size()) - 1);
-}
-
-void DeskWindow::ReplacePhoto(const std::vector<std::string>& files) {
-  if (files.empty()) return;
-  HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
-  const PhotoResult result = ReplaceCustomerPhoto(files[0], source_, folders_.photos);
-  SetCursor(previous);
-  AddRow(PhotoRow(result, folders_.photo_path));
-  if (result.replaced) drop_.SetNotice(PhotoNextStep(FileNameOf(result.path)));
-  const int photo_row = static_cast<int>(rows_.size()) - 1;
-  for (size_t i = 1; i < files.size(); ++i)
-    AddRow({FileNameOf(files[i]), "未使用：一次只能换一张顾客照片", false, {}});
-  SelectRow(photo_row);
 }
 
 void DeskWindow::WorkWhenShown(ImportCommand command) {
@@ -293,51 +346,23 @@ void DeskWindow::WorkWhenShown(ImportCommand command) {
     PostMessageW(hwnd_, kWorkPendingMessage, 0, 0);
 }
 
-void DeskWindow::AddRow(DeskRow row) {
-  rows_.push_back(std::move(row));
-  const DeskRow& added = rows_.back();
-  const std::wstring name = Widen(added.file), text = Widen(added.result);
-  LVITEMW item{};
-  item.mask = LVIF_TEXT | LVIF_PARAM;
-  item.iItem = ListView_GetItemCount(list_);
-  item.pszText = const_cast<wchar_t*>(name.c_str());
-  item.lParam = static_cast<LPARAM>(rows_.size() - 1);
-  const int index = ListView_InsertItem(list_, &item);
-  ListView_SetItemText(list_, index, 1, const_cast<wchar_t*>(text.c_str()));
-  ListView_EnsureVisible(list_, index, FALSE);
-}
-
-void DeskWindow::SelectRow(int row) {
-  if (row < 0 || row >= ListView_GetItemCount(list_)) return;
-  const bool already = ListView_GetItemState(list_, row, LVIS_SELECTED) & LVIS_SELECTED;
-  ListView_SetItemState(list_, row, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
-  ListView_EnsureVisible(list_, row, FALSE);
-  if (already) ShowRow(row);  // no change to be told of, but the files may have changed
-}
-
 void DeskWindow::ShowRow(int row) {
-  if (row < 0 || static_cast<size_t>(row) >= rows_.size()) return;
+  if (row < 0 || static_cast<size_t>(row) >= Rows().size()) return;
   const size_t i = static_cast<size_t>(row);
-  preview_.SetCaption(RowCaption(rows_, i, preview_.Show(rows_[i].preview)));
-}
-
-LRESULT DeskWindow::ListViewCustomDraw(NMLVCUSTOMDRAW* draw) {
-  switch (draw->nmcd.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT: {
-      // A refused file's row is red, so it stands out among the imported ones.
-      const size_t index = static_cast<size_t>(draw->nmcd.lItemlParam);
-      if (index < rows_.size() && !rows_[index].ok) draw->clrText = RGB(192, 0, 0);
-      return CDRF_NEWFONT;
-    }
-    default:
-      return CDRF_DODEFAULT;
-  }
+  following_ = row == followed_row_;
+  // The newest row's preview comes composed by the worker, which had the files at hand.
+  std::string caption;
+  if (ready_preview_ && ready_row_ == row)
+    caption = preview_.Show(std::move(*ready_preview_));
+  else
+    caption = preview_.Show(Rows()[i].preview);
+  ready_preview_.reset();
+  preview_.SetCaption(RowCaption(Rows(), i, caption));
 }
 
 int RunDeskWindow(PictureSource& source, DeskFolders folders, ImportCommand command, int show) {
-  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof(icc), ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES |
+                                            ICC_PROGRESS_CLASS | ICC_BAR_CLASSES};
   InitCommonControlsEx(&icc);
   DeskWindow window(source, std::move(folders), true);
   HWND hwnd = window.Create();

@@ -9,6 +9,16 @@ namespace {
 
 constexpr const wchar_t* kClassName = L"CoiffurePhotoDrop";
 constexpr const char* kTitle = "顾客照片：把一张照片拖到这个框里";
+// The text's margins inside the frame; a long file name without blanks is broken as an edit
+// control breaks it rather than run out of the box.
+constexpr int kMarginX = 10, kMarginY = 6;
+constexpr UINT kTextFormat = DT_WORDBREAK | DT_EDITCONTROL | DT_NOPREFIX;
+
+std::wstring TextOf(HWND hwnd) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), int(text.size()))));
+  return text;
+}
 
 }  // namespace
 
@@ -35,6 +45,15 @@ HWND PhotoDropZone::Create(HWND parent, HFONT font) {
 void PhotoDropZone::SetNotice(const std::string& notice) {
   SetWindowTextW(hwnd_, Widen(std::string(kTitle) + "\n" + notice).c_str());
   InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+int PhotoDropZone::HeightFor(int width) const {
+  if (!hwnd_) return 0;
+  const WindowDC dc(hwnd_);
+  const ScopedSelect select(dc.Get(), font_);
+  RECT r{0, 0, width - 2 * kMarginX, 0};
+  DrawTextW(dc.Get(), TextOf(hwnd_).c_str(), -1, &r, DT_CALCRECT | kTextFormat);
+  return r.bottom + 2 * kMarginY + 2;
 }
 
 LRESULT PhotoDropZone::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -65,10 +84,8 @@ void PhotoDropZone::Paint(HDC dc) {
   const ScopedSelect select_font(dc, font_);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd_)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), int(text.size()))));
-  RECT inside{r.left + 10, r.top + 6, r.right - 10, r.bottom - 6};
-  DrawTextW(dc, text.c_str(), -1, &inside, DT_WORDBREAK | DT_NOPREFIX);
+  RECT inside{r.left + kMarginX, r.top + kMarginY, r.right - kMarginX, r.bottom - kMarginY};
+  DrawTextW(dc, TextOf(hwnd_).c_str(), -1, &inside, kTextFormat);
 }
 
 }  // namespace coiffure

@@ -20,13 +20,14 @@ std::vector<std::string> DroppedFiles(HDROP drop);
 class PhotoDropZone : public BaseWindow<PhotoDropZone> {
  public:
   using DropFn = std::function<void(const std::vector<std::string>&)>;
-  static constexpr int kTextLines = 3;
 
   explicit PhotoDropZone(DropFn on_drop) : on_drop_(std::move(on_drop)) {}
   HWND Create(HWND parent, HFONT font);
   // The line under the box's title: what the box does, or what happened last (also the
   // window's text, for readers of the screen).
   void SetNotice(const std::string& notice);
+  // The height the box needs at this width for its whole text.
+  int HeightFor(int width) const;
 
   LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 

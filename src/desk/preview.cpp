@@ -78,7 +78,7 @@ std::string ComposePreview(const PreviewSubject& subject, const std::string& pho
     case PreviewSubject::Kind::kNothing:
       frame.Resize(kPaintBoxWidth, kPaintBoxHeight);
       frame.Fill(kTeal);
-      return "这个文件没有导入，没有可以预览的内容。";
+      return "没有可以预览的内容。";
   }
   frame.Resize(kPaintBoxWidth, kPaintBoxHeight);
   frame.Fill(kTeal);

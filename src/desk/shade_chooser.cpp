@@ -4,6 +4,7 @@
 #include <new>
 
 #include "desk/preview.h"
+#include "gallery/selection.h"
 #include "import/customer_photo.h"
 #include "import/naming.h"
 
@@ -36,6 +37,7 @@ std::vector<PlannedVariant> PlanVariants(const std::vector<std::string>& styles,
   };
   for (size_t style = 0; style < styles.size(); ++style) {
     const std::string stem = StyleStemFromPath(styles[style]);
+    const bool has_mask = in_library(MaskNameFor(styles[style]));
     for (size_t shade = 0; shade < shades.size(); ++shade) {
       const std::string free = FreeStyleStem(ShadeStem(stem, shades[shade].name), taken);
       // No free name: the plan still lists it, and making it gives the refusal.
@@ -43,10 +45,21 @@ std::vector<PlannedVariant> PlanVariants(const std::vector<std::string>& styles,
         planned.insert(LowerAscii(StylePictureName(free)));
         planned.insert(LowerAscii(StyleMaskName(free)));
       }
-      plan.push_back({style, shade, free.empty() ? std::string() : StylePictureName(free)});
+      const char* why_not = !has_mask ? kMsgNoMask : free.empty() ? kMsgNoFreeName : "";
+      plan.push_back(
+          {style, shade, free.empty() ? std::string() : StylePictureName(free), why_not});
     }
   }
   return plan;
+}
+
+std::vector<VariantChoice> MakeableVariants(const std::vector<PlannedVariant>& plan,
+                                            const std::vector<std::string>& styles,
+                                            const std::vector<Shade>& shades) {
+  std::vector<VariantChoice> makeable;
+  for (const PlannedVariant& v : plan)
+    if (v.why_not.empty()) makeable.push_back({styles[v.style], shades[v.shade]});
+  return makeable;
 }
 
 int VariantToPreview(const std::vector<PlannedVariant>& plan, size_t style, size_t shade) {
@@ -61,7 +74,8 @@ int VariantToPreview(const std::vector<PlannedVariant>& plan, size_t style, size
 
 std::string ComposeVariantPreview(const std::string& style, const Shade& shade,
                                   const std::string& picture, const ReadLibraryFile& read,
-                                  const std::string& photo_path, Frame& frame) {
+                                  const std::string& photo_path, Frame& frame,
+                                  std::string* why_not) {
   std::string why;
   try {
     ShadedPair pair = ShadeLibraryStyle(style, shade, read);
@@ -76,16 +90,45 @@ std::string ComposeVariantPreview(const std::string& style, const Shade& shade,
   }
   frame.Resize(kPaintBoxWidth, kPaintBoxHeight);
   frame.Fill(kTeal);
+  if (why_not) *why_not = why;
   return style + " 不能换成" + shade.name + "：" + why + "。";
 }
 
-std::string PlanCaption(size_t variants) {
-  const std::string count = variants ? std::to_string(variants) + " 款，" : "";
+std::string PlanCaption(size_t planned, size_t makeable) {
+  std::string count = planned ? std::to_string(planned) + " 款" : "";
+  if (makeable < planned) count += "（" + std::to_string(planned - makeable) + " 款不能生成）";
+  if (planned) count += "，";
   return "3. 将生成的新发型(&L)：" + count + "单击一行，右边显示它的预览";
 }
 
-std::string MakeCaption(size_t variants) {
-  return variants ? "生成 " + std::to_string(variants) + " 款新发型(&M)" : "生成新发型(&M)";
+std::string MakeCaption(size_t makeable) {
+  return makeable ? "生成 " + std::to_string(makeable) + " 款新发型(&M)" : "生成新发型(&M)";
+}
+
+size_t SwatchAfterArrow(size_t swatch, Arrow arrow, size_t palette, size_t columns,
+                        bool custom_shown) {
+  const size_t count = palette + (custom_shown ? 1 : 0);
+  if (swatch >= count) return swatch;
+  if (arrow == Arrow::kLeft) return (swatch + count - 1) % count;
+  if (arrow == Arrow::kRight) return (swatch + 1) % count;
+  const size_t rows = (palette + columns - 1) / columns;
+  // The custom swatch sits in the row after the palette's, in its third column.
+  const auto place = [&](size_t s) {
+    return s < palette ? std::pair{s % columns, s / columns} : std::pair{size_t{2}, rows};
+  };
+  const auto [column, row] = place(swatch);
+  if (arrow == Arrow::kUp && row == 0) return swatch;
+  const size_t want = arrow == Arrow::kUp ? row - 1 : row + 1;
+  for (size_t s = 0; s < count; ++s)
+    if (place(s) == std::pair{column, want}) return s;
+  return swatch;
+}
+
+std::optional<size_t> PaletteShadeOf(Bgr colour) {
+  const std::vector<Shade>& palette = ShadePalette();
+  for (size_t i = 0; i < palette.size(); ++i)
+    if (palette[i].mean == colour) return i;
+  return std::nullopt;
 }
 
 std::string NothingToPreviewHint(size_t offered_styles, size_t chosen_styles,

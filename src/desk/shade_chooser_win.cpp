@@ -1,5 +1,7 @@
 #include "desk/shade_chooser_win.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 
 #include "import/customer_photo.h"
@@ -134,7 +136,7 @@ void ShadeChooser::FormCreate() {
   CreateStyleList();
   shades_label_ = MakeChild(hwnd_, L"STATIC", "2. 选择发色(&C)：单击色块选中或取消，可选多种", 0);
   swatches_.Create(hwnd_, font_, line_height_);
-  plan_label_ = MakeChild(hwnd_, L"STATIC", PlanCaption(0), 0);
+  plan_label_ = MakeChild(hwnd_, L"STATIC", PlanCaption(0, 0), 0);
   CreatePlanList();
   preview_label_ =
       MakeChild(hwnd_, L"STATIC", "预览：换了发色的发型叠在顾客照片上（还没有生成）", SS_NOPREFIX);
@@ -167,6 +169,7 @@ void ShadeChooser::CreateStyleList() {
   ListView_SetTextColor(styles_list_, RGB(0, 255, 0));
   ListView_SetIconSpacing(styles_list_, kIconSpacingX, kThumbSide + 2 * line_height_ + 16);
   ListView_SetItemCountEx(styles_list_, static_cast<int>(styles_.size()), 0);
+  run_selecting_.Attach(styles_list_);
 }
 
 void ShadeChooser::CreatePlanList() {
@@ -203,9 +206,14 @@ void ShadeChooser::FormResize(int width, int height) {
   const SIZE min = MinClientSize();
   width = std::max<int>(width, min.cx), height = std::max<int>(height, min.cy);
   const int label = line_height_ + 4, left = width - 3 * kPad - kPaintBoxWidth;
-  // From the bottom up: the plan, the swatches; the thumbnails take what is left.
-  const int plan_top = height - kPad - PlanHeight();
-  MoveWindow(plan_list_, kPad, plan_top, left, PlanHeight(), TRUE);
+  // From the bottom up: the plan, the swatches; the thumbnails take what is left. Height beyond
+  // the least goes a third to the plan, so that a taller window shows more planned variants.
+  const int fixed = 3 * (label + kGap) + ShadeSwatches::HeightFor(line_height_) + 4 * kPad;
+  const int thumbs_least = kThumbSide + 2 * line_height_ + 24;
+  const int plan_height =
+      PlanHeight() + std::max(0, height - fixed - thumbs_least - PlanHeight()) / 3;
+  const int plan_top = height - kPad - plan_height;
+  MoveWindow(plan_list_, kPad, plan_top, left, plan_height, TRUE);
   MoveWindow(plan_label_, kPad, plan_top - kGap - label, left, label, TRUE);
   const int swatches_top = plan_top - kGap - label - kPad - ShadeSwatches::HeightFor(line_height_);
   swatches_.Place(kPad, swatches_top, left);
@@ -289,7 +297,7 @@ void ShadeChooser::PlanDispInfo(LVITEMW& item) {
     return;
   const PlannedVariant& v = plan_[static_cast<size_t>(item.iItem)];
   const std::string texts[] = {styles_[chosen_[v.style]], shades_[v.shade].name,
-                               v.picture.empty() ? "（同名的发型太多）" : v.picture};
+                               v.why_not.empty() ? v.picture : "（不能生成：" + v.why_not + "）"};
   if (item.iSubItem >= 0 && item.iSubItem < 3) CopyText(texts[item.iSubItem], item);
 }
 
@@ -308,9 +316,7 @@ void ShadeChooser::Replan() {
   plan_ =
       PlanVariants(names, shades_, [this](const std::string& n) { return library_names_.Has(n); });
   ListView_SetItemCountEx(plan_list_, static_cast<int>(plan_.size()), 0);
-  SetWindowTextW(plan_label_, Widen(PlanCaption(plan_.size())).c_str());
-  SetWindowTextW(make_button_, Widen(MakeCaption(plan_.size())).c_str());
-  EnableWindow(make_button_, !plan_.empty());
+  CountMakeable();
   // The style clicked last, in the shade turned on last.
   const int focused = ListView_GetNextItem(styles_list_, -1, LVNI_FOCUSED);
   const auto place = std::find(chosen_.begin(), chosen_.end(), static_cast<size_t>(focused));
@@ -327,30 +333,76 @@ void ShadeChooser::Replan() {
   ShowVariant(row);
 }
 
+void ShadeChooser::CountMakeable() {
+  size_t makeable = 0;
+  for (PlannedVariant& v : plan_) {
+    const auto refused = refused_styles_.find(styles_[chosen_[v.style]]);
+    if (v.why_not.empty() && refused != refused_styles_.end()) v.why_not = refused->second;
+    makeable += v.why_not.empty();
+  }
+  SetWindowTextW(plan_label_, Widen(PlanCaption(plan_.size(), makeable)).c_str());
+  SetWindowTextW(make_button_, Widen(MakeCaption(makeable)).c_str());
+  EnableWindow(make_button_, makeable > 0);
+  InvalidateRect(plan_list_, nullptr, FALSE);
+}
+
 void ShadeChooser::ShowVariant(int row) {
   if (row < 0 || static_cast<size_t>(row) >= plan_.size()) {
     preview_.Clear(NothingToPreviewHint(styles_.size(), chosen_.size(), shades_.size()));
     return;
   }
   const PlannedVariant& v = plan_[static_cast<size_t>(row)];
+  const std::string& style = styles_[chosen_[v.style]];
   const auto read = [this](const std::string& name) { return ReadWholeFile(library_ + name); };
+  std::string why_not;
   preview_.ShowComposed([&](Frame& frame) {
-    return ComposeVariantPreview(styles_[chosen_[v.style]], shades_[v.shade], v.picture, read,
-                                 photo_path_, frame);
+    return ComposeVariantPreview(style, shades_[v.shade], v.picture, read, photo_path_, frame,
+                                 &why_not);
   });
+  // A style that does not shade is left out of what the button counts from now on.
+  if (!why_not.empty() && refused_styles_.emplace(style, why_not).second) CountMakeable();
 }
 
 void ShadeChooser::MakeClick() {
-  if (plan_.empty() || done_) return;
   std::vector<std::string> names;
   for (size_t i : chosen_) names.push_back(styles_[i]);
+  const std::vector<VariantChoice> makeable = MakeableVariants(plan_, names, shades_);
+  if (makeable.empty() || done_) return;
   Close();
-  make_(names, shades_);
+  make_(makeable);
 }
 
 void ShadeChooser::Close() {
   done_ = true;
   ShowWindow(hwnd_, SW_HIDE);
+}
+
+LRESULT RunSelectingList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_LBUTTONDOWN && (wp & MK_SHIFT)) {
+    LVHITTESTINFO hit{};
+    hit.pt = {GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
+    const int clicked = ListView_HitTest(Handle(), &hit);
+    if (clicked >= 0 && (hit.flags & LVHT_ONITEM)) {
+      SetFocus(Handle());
+      SelectRun(clicked, (wp & MK_CONTROL) != 0);
+      return 0;
+    }
+  }
+  return Default(msg, wp, lp);
+}
+
+// From the anchor (the item clicked last without Shift) to the one clicked, in the list's order;
+// with Ctrl the run is added to what was selected.
+void RunSelectingList::SelectRun(int clicked, bool add) {
+  const HWND list = Handle();
+  int anchor = ListView_GetSelectionMark(list);
+  if (anchor < 0) anchor = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+  if (anchor < 0) anchor = clicked;
+  if (!add) ListView_SetItemState(list, -1, 0, LVIS_SELECTED);
+  for (int i = std::min(anchor, clicked); i <= std::max(anchor, clicked); ++i)
+    ListView_SetItemState(list, i, LVIS_SELECTED, LVIS_SELECTED);
+  ListView_SetItemState(list, clicked, LVIS_FOCUSED, LVIS_FOCUSED);
+  ListView_SetSelectionMark(list, anchor);
 }
 
 }  // namespace coiffure

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "desk/desk_preview_win.h"
@@ -21,10 +22,20 @@
 
 namespace coiffure {
 
+// The style list's clicks with Shift select the run between the anchor and the click in the
+// list's order, as Explorer does, where the platform's icon view would take a rectangle.
+class RunSelectingList : public SubclassedControl<RunSelectingList> {
+ public:
+  void Attach(HWND list) { Subclass(list); }
+  LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+ private:
+  void SelectRun(int clicked, bool add);
+};
+
 class ShadeChooser : public BaseWindow<ShadeChooser> {
  public:
-  using MakeFn =
-      std::function<void(const std::vector<std::string>& styles, const std::vector<Shade>& shades)>;
+  using MakeFn = std::function<void(const std::vector<VariantChoice>& variants)>;
   // More than the list shows at once on screens up to 2560 x 1440 (45 there, 18 at 1920 x 1080).
   static constexpr size_t kThumbnailCells = 64;
 
@@ -65,6 +76,8 @@ class ShadeChooser : public BaseWindow<ShadeChooser> {
   void PlanDispInfo(LVITEMW& item);
   void MakeThumbnailInto(int cell, size_t style);
   void ReplanSoon();
+  // Marks the plan's variants of styles found not to shade, and counts what can be made.
+  void CountMakeable();
   void Close();
 
   std::string library_, photo_path_;
@@ -87,6 +100,8 @@ class ShadeChooser : public BaseWindow<ShadeChooser> {
   std::vector<size_t> chosen_;  // the styles selected, by their place in styles_
   std::vector<Shade> shades_;
   std::vector<PlannedVariant> plan_;
+  std::unordered_map<std::string, std::string> refused_styles_;  // found by their previews
+  RunSelectingList run_selecting_;
   bool replan_posted_ = false, replanning_ = false, done_ = false;
   HWND last_focus_ = nullptr;
 };

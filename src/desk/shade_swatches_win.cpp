@@ -1,7 +1,9 @@
 #include "desk/shade_swatches_win.h"
 
+#include <commctrl.h>
 #include <commdlg.h>
 
+#include "desk/shade_chooser.h"
 #include "imaging/oklab.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
@@ -45,6 +47,7 @@ void ShadeSwatches::Create(HWND parent, HFONT font, int line_height) {
     const std::string name = custom ? "自选颜色" : shades_[i].name;
     buttons_.push_back(MakeButton(parent, name, kFirstId + static_cast<int>(i),
                                   BS_OWNERDRAW | first | (custom ? 0 : WS_VISIBLE)));
+    SetWindowSubclass(buttons_.back(), &SwatchProc, i, reinterpret_cast<DWORD_PTR>(this));
   }
   other_ = MakeButton(parent, "其他颜色(&O)...", kOtherId,
                       WS_VISIBLE | WS_GROUP | WS_TABSTOP | BS_PUSHBUTTON);
@@ -79,15 +82,21 @@ bool ShadeSwatches::OnCommand(HWND owner, int id) {
   CHOOSECOLORW cc{};
   cc.lStructSize = sizeof(cc);
   cc.hwndOwner = owner;
-  cc.rgbResult = Ref(have_custom_ ? shades_.back().mean : FindShade("浅金")->mean);
+  cc.rgbResult = last_colour_ ? Ref(*last_colour_) : 0;
   cc.lpCustColors = kept;
-  cc.Flags = CC_FULLOPEN | CC_RGBINIT;
+  cc.Flags = CC_FULLOPEN | (last_colour_ ? CC_RGBINIT : 0);
   if (!ChooseColorW(&cc)) return false;
   SetCustom({GetBValue(cc.rgbResult), GetGValue(cc.rgbResult), GetRValue(cc.rgbResult)});
   return true;
 }
 
 void ShadeSwatches::SetCustom(Bgr colour) {
+  if (const std::optional<size_t> shade = PaletteShadeOf(colour)) {
+    if (!on_[*shade]) Toggle(*shade);
+    last_on_ = *shade;
+    last_colour_ = colour;
+    return;
+  }
   shades_.back() = CustomShade(colour);
   have_custom_ = true;
   SetWindowTextW(buttons_.back(), Widen(shades_.back().name).c_str());
@@ -99,7 +108,10 @@ void ShadeSwatches::SetCustom(Bgr colour) {
 void ShadeSwatches::Toggle(size_t swatch) {
   if (swatch >= on_.size()) return;
   on_[swatch] = !on_[swatch];
-  if (on_[swatch]) last_on_ = swatch;
+  if (on_[swatch]) {
+    last_on_ = swatch;
+    last_colour_ = shades_[swatch].mean;
+  }
   InvalidateRect(buttons_[swatch], nullptr, FALSE);
 }
 
@@ -115,6 +127,35 @@ size_t ShadeSwatches::LastChosen() const {
   size_t place = 0;
   for (size_t i = 0; i < last_on_; ++i) place += on_[i];
   return place;
+}
+
+LRESULT CALLBACK ShadeSwatches::SwatchProc(HWND button, UINT msg, WPARAM wp, LPARAM lp,
+                                           UINT_PTR index, DWORD_PTR self) {
+  auto* swatches = reinterpret_cast<ShadeSwatches*>(self);
+  switch (msg) {
+    case WM_GETDLGCODE:  // the arrows are the swatch's own: the dialog keys would go in a line
+      return DefSubclassProc(button, msg, wp, lp) | DLGC_WANTARROWS;
+    case WM_KEYDOWN:
+      if (swatches->MoveFocus(index, wp)) return 0;
+      break;
+    case WM_NCDESTROY:
+      RemoveWindowSubclass(button, &SwatchProc, index);
+      break;
+  }
+  return DefSubclassProc(button, msg, wp, lp);
+}
+
+bool ShadeSwatches::MoveFocus(size_t from, WPARAM key) {
+  static constexpr std::pair<WPARAM, Arrow> kArrows[] = {{VK_LEFT, Arrow::kLeft},
+                                                         {VK_RIGHT, Arrow::kRight},
+                                                         {VK_UP, Arrow::kUp},
+                                                         {VK_DOWN, Arrow::kDown}};
+  for (const auto& [vk, arrow] : kArrows) {
+    if (vk != key) continue;
+    SetFocus(buttons_[SwatchAfterArrow(from, arrow, shades_.size() - 1, kColumns, have_custom_)]);
+    return true;
+  }
+  return false;
 }
 
 bool ShadeSwatches::Draw(const DRAWITEMSTRUCT& item) {

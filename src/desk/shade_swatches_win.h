@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "colour/palette.h"
@@ -20,7 +21,7 @@ class ShadeSwatches {
 
   ShadeSwatches();
   // The buttons, in the tab order: the swatches make one group (the arrow keys move through
-  // it), "其他颜色..." follows.
+  // it as it is drawn), "其他颜色..." follows.
   void Create(HWND parent, HFONT font, int line_height);
   // The grid at (x, y), as wide as given; returns its height.
   int Place(int x, int y, int width);
@@ -32,7 +33,8 @@ class ShadeSwatches {
   // Draws a swatch; false when the item is not one.
   bool Draw(const DRAWITEMSTRUCT& item);
 
-  // Shows the custom swatch with this colour, turned on.
+  // Shows the custom swatch with this colour, turned on; a colour of the palette turns that
+  // shade's own swatch on instead.
   void SetCustom(Bgr colour);
   // Turns the swatch (an index of the palette, or the palette's size for the custom one) on
   // or off, as a click does.
@@ -46,6 +48,10 @@ class ShadeSwatches {
 
  private:
   static int SwatchHeight(int line_height) { return kBlockHeight + line_height + 10; }
+  static LRESULT CALLBACK SwatchProc(HWND button, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index,
+                                     DWORD_PTR self);
+  // Moves the focus as an arrow key on a swatch asks; false for another key.
+  bool MoveFocus(size_t from, WPARAM key);
 
   std::vector<Shade> shades_;  // the palette's, then the custom one
   std::vector<bool> on_;
@@ -53,6 +59,7 @@ class ShadeSwatches {
   HWND other_ = nullptr;
   bool have_custom_ = false;
   size_t last_on_ = 0;
+  std::optional<Bgr> last_colour_;  // the colour last turned on, where the colour dialog opens
   int line_height_ = 0;
 };
 

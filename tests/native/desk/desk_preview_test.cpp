@@ -3,6 +3,7 @@
 
 #include "desk/desk_rows.h"
 #include "desk/preview.h"
+#include "pictures/picture_source.h"
 
 namespace coiffure {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(PreviewFiles, RowsNameTheirFilesAndTheCaptionSaysWhatIsShownOrWhyNot) {
            {style_row, Path("none.bmp"), "没有找到顾客照片", teal},
            {gone, Path("test.bmp"), "无法读取要预览的图片", teal},
            {photo_row, "", "顾客照片在 Coiffure 图片区中的样子", photo},
-           {refused, Path("test.bmp"), "这个文件没有导入", teal},
+           {refused, Path("test.bmp"), "没有可以预览的内容", teal},
        }) {
     Frame frame;
     const std::string caption = ComposePreview(c.row.preview, c.photo_path, Picture(), frame);
@@ -115,6 +116,65 @@ TEST_F(PreviewFiles, RowsNameTheirFilesAndTheCaptionSaysWhatIsShownOrWhyNot) {
   EXPECT_EQ(RowCaption(rows, 0, "x"), "这张照片已被后来换上的照片取代，下面是现在的顾客照片。x");
   EXPECT_EQ(RowCaption(rows, 1, "x"), "x");
   EXPECT_EQ(RowCaption(rows, 2, "x"), "x");
+  // A refusal says what was refused and why, in the words of its kind.
+  const DeskRow refused_photo = PhotoRow({"D:\\p.jpg", false, {}, kMsgNotAPicture}, "");
+  const DeskRow stopped = StyleRow({"C:\\in\\w.jpg", false, "", kMsgStopped}, Path(""));
+  struct Refusal {
+    DeskRow row;
+    std::string caption;
+  };
+  for (const Refusal& r : std::vector<Refusal>{
+           {refused_photo, std::string("未换照片：") + kMsgNotAPicture + "。顾客照片没有改变。"},
+           {stopped, "未导入：已停止。没有可以预览的内容。"},
+           {UnusedPhotoRow("D:\\q.jpg"),
+            "未使用：一次只能换一张顾客照片。顾客照片只用了第一个文件。"},
+       }) {
+    EXPECT_EQ(RowCaption({r.row}, 0, "composed"), r.caption);
+  }
+  EXPECT_EQ(stopped.path, "C:\\in\\w.jpg");
+}
+
+TEST(DeskRows, AJobsSummaryCountsWhatWasDoneAndWhatWasNot) {
+  using K = DeskRow::Kind;
+  struct Case {
+    K kind;
+    JobCounts counts;
+    std::string want;
+  };
+  for (const Case& c : std::vector<Case>{
+           {K::kStyle, {12, 1, 27}, "已停止：已导入 12 个发型，28 个没有导入（见红色行）。"},
+           {K::kVariant, {3, 1, 0}, "完成：已生成 3 款新发型，1 款没有生成（见红色行）。"},
+           {K::kPhoto, {0, 1, 0}, "完成：顾客照片没有更换（见红色行）。"},
+       }) {
+    EXPECT_EQ(JobSummary(c.kind, c.counts), c.want);
+  }
+}
+
+// Whole when it fits, else both ends kept around the mark, whole characters only.
+TEST(DeskRows, ALongNameIsShortenedInItsMiddleToWhatFits) {
+  const auto at_most = [](size_t n) {
+    return [n](const std::string& s) {
+      size_t chars = 0;
+      for (unsigned char c : s) chars += (c & 0xC0) != 0x80;
+      return chars <= n;
+    };
+  };
+  struct Case {
+    std::string text;
+    size_t room;  // in characters, the mark included
+    std::string want;
+  };
+  for (const Case& c : std::vector<Case>{
+           {"short.png", 9, "short.png"},
+           {"abcdefghij.png", 9, "ab…ij.png"},
+           {"长发波浪卷发型第一款_2.png", 10, "长发波…_2.png"},
+           {"长发波浪卷发型第一款_3.png", 10, "长发波…_3.png"},
+           {"没有扩展名的很长的名字", 5, "没有…名字"},
+           {"x.png", 3, "…ng"},
+           {"ab", 1, "…"},
+       }) {
+    EXPECT_EQ(FitInMiddle(c.text, at_most(c.room)), c.want) << c.text;
+  }
 }
 
 }  // namespace

@@ -84,8 +84,71 @@ TEST(ShadeChooser, ThePlanNamesEachVariantAsItIsThenWritten) {
   }
 }
 
+// The button counts only what can be made: a style without its mask, or a variant without a
+// free name, is planned with its refusal and left out of what is handed to the shade code.
+TEST(ShadeChooser, OnlyTheVariantsThatCanBeMadeAreCountedAndHandedOver) {
+  const Shade gold = *FindShade("浅金"), copper = *FindShade("铜橙");
+  const std::vector<Shade> shades = {gold, copper};
+  struct Case {
+    Names styles;
+    std::function<bool(const std::string&)> in_library;
+    std::vector<std::string> why_not;
+    std::string make, plan;
+  };
+  const auto lone_lacks_mask = [](const std::string& n) { return n == "bobmask.bmp"; };
+  const auto every_name_taken = [](const std::string&) { return true; };
+  for (const Case& c : std::vector<Case>{
+           {{"bob.bmp"}, lone_lacks_mask, {"", ""}, "生成 2 款新发型(&M)", "2 款，"},
+           {{"bob.bmp", "lone.bmp"},
+            lone_lacks_mask,
+            {"", "", kMsgNoMask, kMsgNoMask},
+            "生成 2 款新发型(&M)",
+            "4 款（2 款不能生成），"},
+           {{"bob.bmp"},
+            every_name_taken,
+            {kMsgNoFreeName, kMsgNoFreeName},
+            "生成新发型(&M)",
+            "2 款（2 款不能生成），"},
+       }) {
+    const std::vector<PlannedVariant> plan = PlanVariants(c.styles, shades, c.in_library);
+    std::vector<std::string> why_not;
+    for (const PlannedVariant& v : plan) why_not.push_back(v.why_not);
+    EXPECT_EQ(why_not, c.why_not) << c.styles.back();
+    const std::vector<VariantChoice> makeable = MakeableVariants(plan, c.styles, shades);
+    EXPECT_EQ(MakeCaption(makeable.size()), c.make);
+    EXPECT_EQ(PlanCaption(plan.size(), makeable.size()),
+              "3. 将生成的新发型(&L)：" + c.plan + "单击一行，右边显示它的预览");
+    for (const VariantChoice& v : makeable) EXPECT_EQ(v.style, "bob.bmp");
+  }
+}
+
+// Two rows of six palette swatches and the custom one under the third column.
+TEST(ShadeChooser, ArrowKeysMoveThroughTheSwatchGridAsItIsDrawn) {
+  struct Case {
+    size_t from;
+    Arrow arrow;
+    bool custom;
+    size_t want;
+  };
+  for (const Case& c : std::vector<Case>{{2, Arrow::kDown, false, 8},
+                                         {8, Arrow::kUp, false, 2},
+                                         {8, Arrow::kDown, true, 12},
+                                         {8, Arrow::kDown, false, 8},
+                                         {12, Arrow::kUp, true, 8},
+                                         {11, Arrow::kRight, false, 0},
+                                         {11, Arrow::kRight, true, 12},
+                                         {0, Arrow::kLeft, true, 12}}) {
+    EXPECT_EQ(SwatchAfterArrow(c.from, c.arrow, 12, 6, c.custom), c.want)
+        << c.from << " " << static_cast<int>(c.arrow);
+  }
+  EXPECT_EQ(PaletteShadeOf(FindShade("酒红")->mean),
+            size_t(FindShade("酒红") - ShadePalette().data()));
+  EXPECT_FALSE(PaletteShadeOf({0x3A, 0x6B, 0x2E}));
+}
+
 TEST(ShadeChooser, ThePreviewShowsTheStyleInTheShadeClickedLast) {
-  const std::vector<PlannedVariant> plan = {{0, 0, ""}, {0, 1, ""}, {1, 0, ""}, {1, 1, ""}};
+  const std::vector<PlannedVariant> plan = {
+      {0, 0, "", ""}, {0, 1, "", ""}, {1, 0, "", ""}, {1, 1, "", ""}};
   struct Case {
     size_t style, shade;
     int want;
@@ -120,9 +183,11 @@ TEST(ShadeChooser, AVariantsPreviewIsThePreviewOfWhatIsWritten) {
       red.rfind("预览：afro_black.bmp 换成自选FF0000（这个颜色无法完全达到，已用最接近的 #", 0), 0u)
       << red;
 
-  const std::string refusal =
-      ComposeVariantPreview("lone.bmp", gold, "lone_浅金.bmp", ReaderOf(folder), "", before);
+  std::string why_not;
+  const std::string refusal = ComposeVariantPreview("lone.bmp", gold, "lone_浅金.bmp",
+                                                    ReaderOf(folder), "", before, &why_not);
   EXPECT_EQ(refusal, std::string("lone.bmp 不能换成浅金：") + kMsgNoMask + "。");
+  EXPECT_EQ(why_not, kMsgNoMask);
   EXPECT_EQ(before.At(264, 222), kTeal);
 }
 

@@ -13,6 +13,7 @@
 #include "pictures/wic_win.h"
 #include "resource.h"
 #include "toolkit/text_win.h"
+#include "wine/desk/desk_support.h"
 #include "wine/picture_files.h"
 #include "wine/wine_helpers.h"
 #include "wine/wine_support.h"
@@ -166,10 +167,10 @@ Bgr PairAt(const Picture& colour, const Picture& mask, Bgr photo, int x, int y) 
   return Composite(photo, mask.PixelBgr(sx, sy), colour.PixelBgr(sx, sy));
 }
 
-void Drop(HWND target, const std::vector<std::string>& files) {
+void Drop(const coiffure::DeskWindow& window, HWND target, const std::vector<std::string>& files) {
   SendMessageW(target, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
-  UpdateWindow(GetAncestor(target, GA_ROOT));
-  testing_support::Pump();
+  WaitForWork(window);
+  UpdateWindow(window.Handle());
 }
 
 // The desk's window over a scratch library and photo: a style with a border and a hole the
@@ -193,7 +194,7 @@ class DeskWindow : public ::testing::Test {
 
   // Imports the style and loads its pair as written.
   void ImportStyle() {
-    Drop(window.Handle(), {folder.Path("hair.png")});
+    Drop(window, window.Handle(), {folder.Path("hair.png")});
     colour.LoadFromFile(library + "hair.bmp");
     mask.LoadFromFile(library + "hairmask.bmp");
   }
@@ -228,10 +229,10 @@ TEST_F(DeskWindow, AStyleShowsOverThePhotoByCoiffuresComposite) {
 
 TEST_F(DeskWindow, APhotoShowsAsThePaintBoxWouldAndStylesAreThenShownOverIt) {
   ImportStyle();
-  EXPECT_EQ(WindowText(window.PhotoButton()), "选择顾客照片...");
+  EXPECT_EQ(WindowText(window.PhotoButton()), "选择顾客照片(&P)...");
   EXPECT_TRUE(GetWindowLongW(window.PhotoDrop(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   // On the photo's own box, with a second file that is not used.
-  Drop(window.PhotoDrop(), {folder.Path("customer.png"), folder.Path("hair.png")});
+  Drop(window, window.PhotoDrop(), {folder.Path("customer.png"), folder.Path("hair.png")});
   ASSERT_EQ(window.Rows().size(), 3u);
   EXPECT_EQ(window.Rows()[1].result, "已换为顾客照片（333 × 444）");
   EXPECT_NE(WindowText(window.PhotoDrop()).find("customer.png：在 Coiffure 中单击“重新引入底片”"),
@@ -260,7 +261,7 @@ TEST_F(DeskWindow, APhotoShowsAsThePaintBoxWouldAndStylesAreThenShownOverIt) {
 TEST_F(DeskWindow, AHundredRowsKeepOneFrameAndEachRowStillShows) {
   ImportStyle();
   const size_t kept = window.Preview().BytesKept();
-  Drop(window.Handle(), std::vector<std::string>(99, folder.Path("hair.png")));
+  Drop(window, window.Handle(), std::vector<std::string>(99, folder.Path("hair.png")));
   ASSERT_EQ(ListView_GetItemCount(window.ListView()), 100);
   EXPECT_EQ(window.Rows().back().result, "已导入为 hair_100.bmp");
   colour.LoadFromFile(library + "hair_50.bmp");

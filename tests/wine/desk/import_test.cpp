@@ -18,6 +18,7 @@
 #include "gallery/gallery_win.h"
 #include "pictures/wic_win.h"
 #include "toolkit/text_win.h"
+#include "wine/desk/desk_support.h"
 #include "wine/picture_files.h"
 #include "wine/wine_helpers.h"
 #include "wine/wine_support.h"
@@ -162,12 +163,13 @@ TEST_F(Import, TheWindowListsWhatBecameOfEachDroppedFile) {
   Win32LibraryFolder lib(library), photos(folder.Path("ml_data") + "\\");
   DeskWindow window(wic, {lib, library, photos, folder.Path("ml_data\\test.bmp")}, false);
   ASSERT_TRUE(window.Create());
-  EXPECT_EQ(testing::WindowText(window.AddButton()), "添加发型图片...");
+  EXPECT_EQ(testing::WindowText(window.AddButton()), "添加发型图片(&A)...");
   EXPECT_TRUE(GetWindowLongW(window.Handle(), GWL_EXSTYLE) & WS_EX_ACCEPTFILES);
   SendMessageW(window.Handle(), WM_DROPFILES,
                reinterpret_cast<WPARAM>(testing::MakeDrop(
                    {folder.Path("disc.png"), folder.Path("notes.png"), folder.Path("盘发.jpg")})),
                0);
+  testing::WaitForWork(window);
   const HWND lv = window.ListView();
   ASSERT_EQ(ListView_GetItemCount(lv), 3);
   const std::vector<std::vector<std::string>> want = {
@@ -188,6 +190,7 @@ TEST_F(Import, TheWindowListsWhatBecameOfEachDroppedFile) {
   testing::WriteBytes(dropped + "\\read me.txt", "not a picture");
   SendMessageW(window.Handle(), WM_DROPFILES,
                reinterpret_cast<WPARAM>(testing::MakeDrop({dropped})), 0);
+  testing::WaitForWork(window);
   ASSERT_EQ(ListView_GetItemCount(lv), 5);
   EXPECT_EQ(ItemText(lv, 3, 0) + " " + ItemText(lv, 3, 1), "b2.png 已导入为 b2.bmp");
   EXPECT_EQ(ItemText(lv, 4, 0) + " " + ItemText(lv, 4, 1), "b10.png 已导入为 b10.bmp");

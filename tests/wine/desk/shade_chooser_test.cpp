@@ -11,6 +11,7 @@
 #include "pictures/wic_win.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
+#include "wine/desk/desk_support.h"
 #include "wine/wine_helpers.h"
 #include "wine/wine_support.h"
 
@@ -19,34 +20,6 @@ namespace {
 
 using namespace testing;
 using Names = std::vector<std::string>;
-
-// A window's client area as the screen shows it, in the core's frame layout.
-Frame OnScreen(HWND hwnd, int width, int height) {
-  const WindowDC screen(hwnd);
-  const MemoryDC memory(screen.Get());
-  const BITMAPINFO bi = TopDownBgr24Info(width, height);
-  void* bits = nullptr;
-  const Bitmap bitmap(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
-  {
-    const ScopedSelect select(memory.Get(), bitmap.Get());
-    BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), 0, 0, SRCCOPY);
-  }
-  GdiFlush();
-  Frame frame;
-  frame.Resize(width, height);
-  const size_t stride = PaddedRowBytes(static_cast<size_t>(width), 24);
-  for (int y = 0; y < height; ++y)
-    std::copy_n(static_cast<const uint8_t*>(bits) + stride * y, 3u * width, frame.Row(y));
-  return frame;
-}
-
-size_t PixelsThatDiffer(const Frame& a, const Frame& b) {
-  if (a.width != b.width || a.height != b.height) return SIZE_MAX;
-  size_t n = 0;
-  for (int y = 0; y < a.height; ++y)
-    for (int x = 0; x < a.width; ++x) n += a.At(x, y) != b.At(x, y);
-  return n;
-}
 
 // A style whose hair has strands of many lightnesses, in an oval its mask marks.
 void WriteStyle(const std::string& colour_path, const std::string& mask_path, int w, int h) {
@@ -134,7 +107,7 @@ TEST_F(ShadeWindow, AStyleInAShadeIsPreviewedAsItWillBeMadeThenMadeAndListed) {
   EXPECT_EQ(PixelsThatDiffer(OnScreen(chooser.Preview().Handle(), 529, 444), want), 0u);
 
   SendMessageW(chooser.MakeButton(), BM_CLICK, 0, 0);
-  testing_support::Pump();
+  WaitForWork(window);
   EXPECT_TRUE(chooser.Done());
   EXPECT_EQ(FilesIn(folder.Path("ml_fx")),
             (Names{"bob.bmp", "bobmask.bmp", "hair_black.bmp", "hair_blackmask.bmp",
@@ -198,17 +171,88 @@ TEST_F(ShadeWindow, BothWindowsAreLaidOutWithoutOverlapsAndTheChooserIsReachedBy
   const HWND close = GetDlgItem(chooser.Handle(), IDCANCEL);
   EXPECT_EQ(tab, (std::vector<HWND>{chooser.StyleList(), chooser.Swatches().Swatch(0),
                                     chooser.Swatches().OtherButton(), chooser.PlanList(), close}));
-  // The keys as the chooser's modal loop hands them on: Right, then the space bar.
+  // The keys as the chooser's modal loop hands them on: Right, the space bar, then Down and Up,
+  // which keep to the swatch's column.
   SetFocus(chooser.Swatches().Swatch(0));
-  for (auto [msg, key] :
-       {std::pair{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE}}) {
-    PostMessageW(GetFocus(), msg, key, msg == WM_KEYUP ? 0xC0000001 : 1);
-    for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
-      if (!IsDialogMessageW(chooser.Handle(), &m)) DispatchMessageW(&m);
-  }
+  const auto keys = [&](std::initializer_list<std::pair<UINT, WPARAM>> pressed) {
+    for (auto [msg, key] : pressed) {
+      PostMessageW(GetFocus(), msg, key, msg == WM_KEYUP ? 0xC0000001 : 1);
+      for (MSG m; PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE);)
+        if (!IsDialogMessageW(chooser.Handle(), &m)) DispatchMessageW(&m);
+    }
+  };
+  keys({{WM_KEYDOWN, VK_RIGHT}, {WM_KEYDOWN, VK_SPACE}, {WM_KEYUP, VK_SPACE}});
   EXPECT_EQ(GetFocus(), chooser.Swatches().Swatch(1));
   ASSERT_EQ(chooser.Swatches().Chosen().size(), 2u);
   EXPECT_EQ(chooser.Swatches().Chosen()[0].name, "深棕");
+  keys({{WM_KEYDOWN, VK_DOWN}});
+  EXPECT_EQ(GetFocus(), chooser.Swatches().Swatch(ShadeSwatches::kColumns + 1));
+  keys({{WM_KEYDOWN, VK_UP}});
+  EXPECT_EQ(GetFocus(), chooser.Swatches().Swatch(1));
+}
+
+// What the platform's colour dialog shows when it opens, and the colour it hands back.
+COLORREF g_dialog_opened_at = CLR_INVALID;
+COLORREF g_dialog_answer = CLR_INVALID;
+
+// Reads the colour dialog's own red, green and blue fields, types the answer in and presses OK.
+void CALLBACK AnswerColourDialog(HWND, UINT, UINT_PTR id, DWORD) {
+  const HWND dialog = FindWindowW(L"#32770", nullptr);
+  if (!dialog) return;
+  KillTimer(nullptr, id);
+  constexpr int kRed = 706, kGreen = 707, kBlue = 708;  // the dialog's fields, as documented
+  g_dialog_opened_at = RGB(GetDlgItemInt(dialog, kRed, nullptr, FALSE),
+                           GetDlgItemInt(dialog, kGreen, nullptr, FALSE),
+                           GetDlgItemInt(dialog, kBlue, nullptr, FALSE));
+  SetDlgItemInt(dialog, kRed, GetRValue(g_dialog_answer), FALSE);
+  SetDlgItemInt(dialog, kGreen, GetGValue(g_dialog_answer), FALSE);
+  SetDlgItemInt(dialog, kBlue, GetBValue(g_dialog_answer), FALSE);
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(ShadeWindow, ShiftClickTakesTheRunInListOrderAndTheColourDialogStartsAtTheLastColour) {
+  for (int i = 0; i < 6; ++i)
+    WriteStyle(library + "style" + std::to_string(i) + ".bmp",
+               library + "style" + std::to_string(i) + "mask.bmp", 220, 220);
+  ShadeChooser& chooser = ShownChooser();
+  const HWND list = chooser.StyleList();
+  // The anchor second in the first line, the click first in the third: a rectangle between
+  // them would differ from the run.
+  int columns = 1;  // items in a line, as the list placed them
+  for (POINT first, next; ListView_GetItemPosition(list, 0, &first) &&
+                          ListView_GetItemPosition(list, columns, &next) && next.y == first.y;)
+    ++columns;
+  ASSERT_GE(columns, 2);
+  const int clicked = 2 * columns;
+  ASSERT_LT(clicked, static_cast<int>(chooser.Styles().size()));
+  ListView_SetItemState(list, 1, LVIS_SELECTED | LVIS_FOCUSED, LVIS_SELECTED | LVIS_FOCUSED);
+  ListView_SetSelectionMark(list, 1);
+  ListView_EnsureVisible(list, clicked, FALSE);
+  RECT r;
+  ListView_GetItemRect(list, clicked, &r, LVIR_ICON);
+  const LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  SendMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON | MK_SHIFT, at);
+  SendMessageW(list, WM_LBUTTONUP, MK_SHIFT, at);
+  testing_support::Pump();
+  std::vector<int> selected, want;
+  for (int i = -1; (i = ListView_GetNextItem(list, i, LVNI_SELECTED)) >= 0;) selected.push_back(i);
+  for (int i = 1; i <= clicked; ++i) want.push_back(i);
+  EXPECT_EQ(selected, want);
+
+  // 酒红 chosen last: the dialog opens at it; the answer is 浅金's own colour, so 浅金 it is.
+  const Shade& wine = *FindShade("酒红");
+  const Shade& gold = *FindShade("浅金");
+  SendMessageW(chooser.Swatches().Swatch(size_t(&wine - ShadePalette().data())), BM_CLICK, 0, 0);
+  g_dialog_answer = RGB(gold.mean.r, gold.mean.g, gold.mean.b);
+  SetTimer(nullptr, 0, 200, AnswerColourDialog);
+  SendMessageW(chooser.Swatches().OtherButton(), BM_CLICK, 0, 0);
+  EXPECT_EQ(g_dialog_opened_at, RGB(wine.mean.r, wine.mean.g, wine.mean.b));
+  Names chosen;
+  for (const Shade& s : chooser.Swatches().Chosen()) chosen.push_back(s.name);
+  EXPECT_EQ(chosen, (Names{"浅金", "酒红"}));
+  EXPECT_FALSE(IsWindowVisible(chooser.Swatches().Swatch(ShadePalette().size())));
+  EXPECT_EQ(WindowText(chooser.MakeButton()),
+            "生成 " + std::to_string(2 * want.size()) + " 款新发型(&M)");
 }
 
 }  // namespace
