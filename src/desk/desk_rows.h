@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 #include "import/customer_photo.h"
 #include "import/importer.h"
 

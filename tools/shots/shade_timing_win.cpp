@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "desk/shade_chooser_win.h"
+#include "desk/chooser/shade_chooser_win.h"
 #include "desk_timing_win.h"
 #include "gallery/selection.h"
 #include "toolkit/gdi_win.h"

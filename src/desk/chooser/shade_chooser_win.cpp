@@ -1,4 +1,4 @@
-#include "desk/shade_chooser_win.h"
+#include "desk/chooser/shade_chooser_win.h"
 
 #include <windowsx.h>
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 #include "toolkit/window_win.h"
 
 namespace coiffure {

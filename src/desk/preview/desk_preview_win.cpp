@@ -1,4 +1,4 @@
-#include "desk/desk_preview_win.h"
+#include "desk/preview/desk_preview_win.h"
 
 #include <utility>
 #include <vector>

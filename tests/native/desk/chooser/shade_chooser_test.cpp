@@ -1,9 +1,9 @@
-#include "desk/shade_chooser.h"
+#include "desk/chooser/shade_chooser.h"
 
 #include <gtest/gtest.h>
 
 #include "desk/desk_rows.h"
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 #include "native/import_fakes.h"
 
 namespace coiffure {

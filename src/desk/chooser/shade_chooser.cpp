@@ -1,9 +1,9 @@
-#include "desk/shade_chooser.h"
+#include "desk/chooser/shade_chooser.h"
 
 #include <algorithm>
 #include <new>
 
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 #include "gallery/selection.h"
 #include "import/customer_photo.h"
 #include "import/naming.h"

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "desk/desk_rows.h"
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 #include "pictures/picture_source.h"
 
 namespace coiffure {

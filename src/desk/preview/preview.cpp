@@ -1,4 +1,4 @@
-#include "desk/preview.h"
+#include "desk/preview/preview.h"
 
 #include <utility>
 

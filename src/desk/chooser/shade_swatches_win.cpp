@@ -1,9 +1,9 @@
-#include "desk/shade_swatches_win.h"
+#include "desk/chooser/shade_swatches_win.h"
 
 #include <commctrl.h>
 #include <commdlg.h>
 
-#include "desk/shade_chooser.h"
+#include "desk/chooser/shade_chooser.h"
 #include "imaging/oklab.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/text_win.h"
