@@ -17,12 +17,12 @@
 #include <string>
 #include <vector>
 
+#include "desk/chooser/shade_chooser_win.h"
 #include "desk/command_line.h"
 #include "desk/desk_list_win.h"
-#include "desk/preview/desk_preview_win.h"
 #include "desk/desk_rows.h"
 #include "desk/photo_drop_win.h"
-#include "desk/chooser/shade_chooser_win.h"
+#include "desk/preview/desk_preview_win.h"
 #include "import/importer.h"
 #include "toolkit/gdi_win.h"
 #include "toolkit/window_win.h"

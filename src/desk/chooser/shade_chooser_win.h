@@ -14,9 +14,9 @@
 #include <unordered_map>
 #include <vector>
 
-#include "desk/preview/desk_preview_win.h"
 #include "desk/chooser/shade_chooser.h"
 #include "desk/chooser/shade_swatches_win.h"
+#include "desk/preview/desk_preview_win.h"
 #include "gallery/gallery_win.h"
 #include "toolkit/window_win.h"
 
