@@ -27,6 +27,8 @@ class Session {
 
   int Width() const { return photo_.width; }
   int Height() const { return photo_.height; }
+  // The photo as it was given, for whatever is made of it with the matte.
+  const RgbaImage& Photo() const { return photo_; }
 
   // Marks of the photo's size (std::invalid_argument otherwise). Nothing when cancel was set
   // before the work ended. Safe to call from several threads at once.

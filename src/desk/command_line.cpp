@@ -13,7 +13,8 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
     return arg == std::string("/") + word || arg == std::string("-") + word;
   };
   const auto is_switch = [&](const std::string& text) {
-    return is(text, "quiet") || is(text, "photo") || is(text, "shade");
+    return is(text, "quiet") || is(text, "photo") || is(text, "shade") || is(text, "matte") ||
+           is(text, "cutout");
   };
   // The argument a switch takes, or "" when the next one is a switch of its own.
   const auto value_after = [&](size_t& i) {
@@ -26,7 +27,13 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
       command.photos.push_back(value_after(i));
     else if (is(args[i], "shade"))
       command.shades.push_back(value_after(i));
-    else
+    else if (is(args[i], "matte") || is(args[i], "cutout")) {
+      CutoutCommand cut{is(args[i], "cutout"), {}};
+      while (cut.files.size() < (cut.import ? 2u : 3u) && i + 1 < args.size() &&
+             !is_switch(args[i + 1]))
+        cut.files.push_back(args[++i]);
+      command.cutouts.push_back(std::move(cut));
+    } else
       command.files.push_back(args[i]);
   }
   return command;

@@ -9,13 +9,19 @@ namespace coiffure {
 // The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
 // asks for no window; "/photo" takes the argument after it as a customer photo (an empty name
 // when none follows or a switch does); "/shade NAME" asks for colour variants in that shade
-// (once per shade wanted; a missing NAME is kept as an empty one); every other argument is a
-// picture file for a style.
+// (once per shade wanted; a missing NAME is kept as an empty one); "/matte MARKS PHOTO OUT" and
+// "/cutout MARKS PHOTO" take the files after them (as many as there are before the next switch,
+// at most three and two); every other argument is a picture file for a style.
+struct CutoutCommand {
+  bool import = false;             // "/cutout": the cut-out imported; "/matte": the matte written
+  std::vector<std::string> files;  // marks, photo, and for "/matte" the PNG, as far as given
+};
 struct ImportCommand {
   bool quiet = false;
   std::vector<std::string> files;
   std::vector<std::string> photos;  // one a "/photo", in order: only the first can be used
   std::vector<std::string> shades;
+  std::vector<CutoutCommand> cutouts;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);
 

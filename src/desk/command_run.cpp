@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "desk/cutout/cutout_files.h"
 #include "import/customer_photo.h"
+#include "pictures/png_write.h"
 
 namespace coiffure {
 
@@ -37,11 +39,65 @@ int RunImports(const ImportCommand& command, PictureSource& source, LibraryFolde
   return not_done;
 }
 
+namespace {
+
+// One "/matte" or "/cutout"; true when done.
+bool RunCutout(const CutoutCommand& cut, PictureSource& source, LibraryFolder& library,
+               const WriteWholeFile& write, const Report& report) {
+  const char* refused = cut.import ? "：未导入：" : "：未写出蒙版：";
+  if (cut.files.size() < (cut.import ? 2u : 3u)) {
+    report(std::string(cut.import ? kCutoutSwitch : kMatteSwitch) + "：" +
+           (cut.import ? kMsgCutoutFilesMissing : kMsgMatteFilesMissing));
+    return false;
+  }
+  const std::string &marks = cut.files[0], &photo = cut.files[1];
+  CutoutReading read = ReadCutoutFiles(marks, photo, source);
+  std::optional<cutout::Matte> matte;
+  if (read.input) {
+    read.reason = ReasonItFailed(
+        [&] { matte = cutout::Session(read.input->photo).Update(read.input->marks); });
+    read.file = photo;
+  }
+  if (!matte) {
+    report(read.file + refused + read.reason);
+    return false;
+  }
+  if (cut.import) {
+    const ImportResult result =
+        ImportCutOut(photo, CutOut(std::move(read.input->photo), *matte), library);
+    report(photo + "：" + ResultText(result));
+    return result.imported;
+  }
+  const std::string& out = cut.files[2];
+  const std::string reason =
+      ReasonItFailed([&] { write(out, EncodeGreyPng(matte->width, matte->height, matte->alpha)); });
+  report(out + (reason.empty() ? "：已写出蒙版（" + std::to_string(matte->width) + " × " +
+                                     std::to_string(matte->height) + "）"
+                               : refused + reason));
+  return reason.empty();
+}
+
+}  // namespace
+
+int RunCutouts(const std::vector<CutoutCommand>& cutouts, PictureSource& source,
+               LibraryFolder& library, const WriteWholeFile& write, const Report& report) {
+  int not_done = 0;
+  for (const CutoutCommand& cut : cutouts)
+    not_done += !RunCutout(cut, source, library, write, report);
+  return not_done;
+}
+
 int RunShades(const ImportCommand& command, PictureSource& source, const ShadeLibrary& library,
               const Report& report) {
   int not_done = 0;
   for (const std::string& photo : command.photos) {
     report((photo.empty() ? kPhotoSwitch : photo) + std::string("：") + kMsgPhotoWithShade);
+    ++not_done;
+  }
+  for (const CutoutCommand& cut : command.cutouts) {
+    report((cut.files.size() > 1 ? cut.files[1]
+                                 : std::string(cut.import ? kCutoutSwitch : kMatteSwitch)) +
+           "：" + kMsgCutoutWithShade);
     ++not_done;
   }
   const bool unnamed = std::any_of(command.shades.begin(), command.shades.end(),

@@ -3,7 +3,9 @@
 // colour variants.
 #pragma once
 
+#include <cstdint>
 #include <functional>
+#include <span>
 #include <string>
 
 #include "colour/variants.h"
@@ -19,9 +21,28 @@ inline constexpr const char* kMsgPhotoWithShade = "未使用：换发色时不�
 inline constexpr const char* kMsgNoShadeName = "没有给出发色名称";
 inline constexpr const char* kMsgNoStyleFile = "没有给出要换发色的发型文件";
 
+inline constexpr const char* kMsgMatteFilesMissing =
+    "需要三个文件：标记图、照片和要写出的 PNG 文件";
+inline constexpr const char* kMsgCutoutFilesMissing = "需要两个文件：标记图和照片";
+inline constexpr const char* kMsgCannotWriteFile = "无法写入这个文件";
+inline constexpr const char* kMsgCutoutWithShade = "未使用：换发色时不剪发型";
+
 // The switch a line names when what it needs was not given.
 inline constexpr const char* kPhotoSwitch = "/photo";
 inline constexpr const char* kShadeSwitch = "/shade";
+inline constexpr const char* kMatteSwitch = "/matte";
+inline constexpr const char* kCutoutSwitch = "/cutout";
+
+// Writes a whole file (UTF-8 path), replacing one there was only once the new one is complete;
+// throws ImportError when it cannot.
+using WriteWholeFile = std::function<void(const std::string& path, std::span<const uint8_t>)>;
+
+// Each "/matte" and "/cutout": the marks and the photo read, the matte made; "/matte" writes it
+// as an 8-bit greyscale PNG ("OUT：已写出蒙版（W × H）"), "/cutout" imports the photo cut out
+// along it as a style, with an import's line. A line names the file at fault when one is.
+// Returns the number not done.
+int RunCutouts(const std::vector<CutoutCommand>& cutouts, PictureSource& source,
+               LibraryFolder& library, const WriteWholeFile& write, const Report& report);
 
 // The first photo given is made the customer photo; each further one is not used; a "/photo"
 // without its file says so. Returns the number not done.

@@ -1,8 +1,10 @@
 // CoiffureImport.exe: picture files in, hairstyle pairs out in the ml_fx folder beside the exe,
 // and with "/photo FILE" the customer photo ml_data\test.bmp. With "/quiet" it works without a
 // window and its exit code is the number of files not imported (each photo counting as one);
-// "/shade NAME" makes colour variants without a window, its exit code the number not made.
-// Folders and wildcards among the files (and photos) stand for the pictures they name.
+// "/shade NAME" makes colour variants without a window, its exit code the number not made;
+// "/matte MARKS PHOTO OUT" and "/cutout MARKS PHOTO" cut the hair out of a photo along the marks,
+// always without a window. Folders and wildcards among the files (and photos) stand for the
+// pictures they name.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -31,6 +33,18 @@ coiffure::ImportCommand CommandOfThisProcess() {
   return command;
 }
 
+// Written beside its final name first, then moved over it in one step.
+void WriteReplacing(const std::string& path, std::span<const uint8_t> bytes) {
+  using namespace coiffure;
+  const size_t slash = path.find_last_of("\\/");
+  const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
+  Win32LibraryFolder place(folder, kMsgCannotWriteFile);
+  const std::string temporary = place.WriteTemporary("matte", bytes);
+  if (place.MoveReplacing(temporary, path.substr(folder.size()))) return;
+  place.Remove(temporary);
+  throw ImportError(kMsgCannotWriteFile);
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
@@ -42,6 +56,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   const DeskFolders folders{library_folder, library, photo_folder, photos + kPhotoFileName};
   WicPictureSource source;
   if (!command.shades.empty()) return RunShadeCommand(command, source, library_folder);
+  if (!command.cutouts.empty())
+    return RunCutouts(command.cutouts, source, library_folder, WriteReplacing, ReportLine) +
+           RunImports(command, source, library_folder, photo_folder, ReportLine);
   if (!command.quiet) return RunDeskWindow(source, folders, command, show);
   return RunImports(command, source, library_folder, photo_folder, ReportLine);
 }

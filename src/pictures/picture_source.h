@@ -31,11 +31,20 @@ inline constexpr const char* kMsgHeifPhoto =
 inline constexpr const char* kMsgAvifPicture =
     "这是 AVIF 格式的图片，本机无法读取。请把它另存为 JPEG 或 PNG 后再导入";
 
+// A picture turned upright, and the EXIF orientation it was turned by (1: it is as stored), so
+// that a picture drawn over the stored one can be turned the same way.
+struct TurnedPicture {
+  RgbaImage image;
+  int orientation = 1;
+};
+
 // Decodes a picture file (UTF-8 path); throws ImportError with one of the messages above.
 class PictureSource {
  public:
   virtual ~PictureSource() = default;
   virtual RgbaImage Decode(const std::string& path) = 0;
+  // The same, with the turn it took; a source that never turns pictures has this default.
+  virtual TurnedPicture DecodeTurned(const std::string& path) { return {Decode(path), 1}; }
 };
 
 // Runs work; "" when it succeeded, else the Chinese reason of its failure (an ImportError's own

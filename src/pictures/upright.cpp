@@ -157,6 +157,10 @@ void RefuseHugeHeader(std::span<const uint8_t> file) {
 }
 
 RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
+  return DecodeTurned(file, decoder).image;
+}
+
+TurnedPicture DecodeTurned(std::span<const uint8_t> file, PixelDecoder& decoder) {
   RefuseHugeHeader(file);
   DecodedPixels decoded;
   try {
@@ -167,8 +171,9 @@ RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder) {
     if (std::strcmp(e.what(), kMsgNotAPicture) != 0 || brand == MediaBrand::kNone) throw;
     throw ImportError(brand == MediaBrand::kHeif ? kMsgHeifPhoto : kMsgAvifPicture);
   }
-  const int orientation = decoded.orientation ? decoded.orientation : ReadOrientation(file);
-  return Upright(std::move(decoded.image), orientation);
+  int orientation = decoded.orientation ? decoded.orientation : ReadOrientation(file);
+  if (orientation < 1 || orientation > 8) orientation = 1;
+  return {Upright(std::move(decoded.image), orientation), orientation};
 }
 
 }  // namespace coiffure

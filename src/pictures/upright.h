@@ -6,6 +6,7 @@
 #include <span>
 
 #include "imaging/loops.h"
+#include "pictures/picture_source.h"
 #include "pictures/rgba_image.h"
 
 namespace coiffure {
@@ -42,5 +43,7 @@ void RefuseHugeHeader(std::span<const uint8_t> file);
 // file the decoder cannot read is refused with the reason of its format (kMsgHeifPhoto,
 // kMsgAvifPicture).
 RgbaImage DecodeUpright(std::span<const uint8_t> file, PixelDecoder& decoder);
+// The same, with the orientation it was turned by.
+TurnedPicture DecodeTurned(std::span<const uint8_t> file, PixelDecoder& decoder);
 
 }  // namespace coiffure

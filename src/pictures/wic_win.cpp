@@ -161,4 +161,9 @@ RgbaImage WicPictureSource::Decode(const std::string& path) {
   return DecodeUpright(ReadPictureFile(path), decoder);
 }
 
+TurnedPicture WicPictureSource::DecodeTurned(const std::string& path) {
+  WicPixelDecoder decoder;
+  return coiffure::DecodeTurned(ReadPictureFile(path), decoder);
+}
+
 }  // namespace coiffure

@@ -11,6 +11,7 @@ namespace coiffure {
 class WicPictureSource : public PictureSource {
  public:
   RgbaImage Decode(const std::string& path) override;
+  TurnedPicture DecodeTurned(const std::string& path) override;
 };
 
 // Initialises COM on this thread for as long as it lives.

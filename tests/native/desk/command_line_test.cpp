@@ -50,6 +50,31 @@ TEST(ImportCommandLine, EachPhotoTakesTheNextArgumentUnlessASwitchFollows) {
   }
 }
 
+TEST(ImportCommandLine, MatteAndCutoutTakeTheirFilesUpToTheNextSwitch) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<Names> cutouts;  // the files of each, "/cutout" ones after a "+"
+    Names files;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"/matte", "m.png", "p.jpg", "o.png", "s.png"},
+            {{"m.png", "p.jpg", "o.png"}},
+            {"s.png"}},
+           {{"/cutout", "m.png", "p.jpg", "s.png"}, {{"+", "m.png", "p.jpg"}}, {"s.png"}},
+           {{"/matte", "m.png", "/quiet", "x.png"}, {{"m.png"}}, {"x.png"}},
+           {{"-CUTOUT", "/matte"}, {{"+"}, {}}, {}},
+       }) {
+    const ImportCommand cmd = ParseImportCommand(c.args);
+    std::vector<Names> got;
+    for (const CutoutCommand& cut : cmd.cutouts) {
+      got.push_back(cut.import ? Names{"+"} : Names{});
+      got.back().insert(got.back().end(), cut.files.begin(), cut.files.end());
+    }
+    EXPECT_EQ(got, c.cutouts) << c.args[0];
+    EXPECT_EQ(cmd.files, c.files) << c.args[0];
+  }
+}
+
 TEST(ImportCommandLine, EachShadeTakesTheArgumentAfterItEvenWhenNoneFollows) {
   const ImportCommand cmd =
       ParseImportCommand({"/SHADE", "浅金", "a.bmp", "-shade", "/quiet", "/shade"});
