@@ -106,7 +106,8 @@ set_tests_properties(wine_integration_tests PROPERTIES TIMEOUT 900)
 
 # A developer tool that shows the dialogs no command opens, for screenshots.
 add_executable(coiffure_shots tools/shots/shots_win.cpp tools/shots/scan_timing_win.cpp
-               tools/shots/desk_timing_win.cpp tools/shots/shade_timing_win.cpp ${RC_FILE})
+               tools/shots/desk_timing_win.cpp tools/shots/shade_timing_win.cpp
+               tools/shots/cutout_shots_win.cpp ${RC_FILE})
 target_link_libraries(coiffure_shots PRIVATE coiffure_win coiffure_import_win psapi)
 if(MINGW)
   target_link_options(coiffure_shots PRIVATE -municode)

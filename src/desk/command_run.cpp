@@ -52,21 +52,23 @@ bool RunCutout(const CutoutCommand& cut, PictureSource& source, LibraryFolder& l
   }
   const std::string &marks = cut.files[0], &photo = cut.files[1];
   CutoutReading read = ReadCutoutFiles(marks, photo, source);
+  std::optional<cutout::Session> session;
   std::optional<cutout::Matte> matte;
   if (read.input) {
-    read.reason = ReasonItFailed(
-        [&] { matte = cutout::Session(read.input->photo).Update(read.input->marks); });
     read.file = photo;
+    read.reason = ReasonItFailed([&] {
+      session.emplace(std::move(read.input->photo));
+      if (!cut.import) matte = session->Update(read.input->marks);
+    });
+  }
+  if (cut.import && session) {
+    const ImportResult result = ImportCutOut(photo, *session, read.input->marks, library);
+    report(photo + "：" + ResultText(result));
+    return result.imported;
   }
   if (!matte) {
     report(read.file + refused + read.reason);
     return false;
-  }
-  if (cut.import) {
-    const ImportResult result =
-        ImportCutOut(photo, CutOut(std::move(read.input->photo), *matte), library);
-    report(photo + "：" + ResultText(result));
-    return result.imported;
   }
   const std::string& out = cut.files[2];
   const std::string reason =

@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "colour/variants.h"
+#include "desk/cutout/cutout_files.h"
 #include "desk/desk_window_win.h"
 #include "imaging/picture.h"
 #include "import/customer_photo.h"
@@ -42,6 +43,25 @@ void DeskWindow::ImportFiles(const std::vector<std::string>& files) {
   job.stopped = [this, files, counts](size_t i) {
     ++counts->stopped;
     AddResult(StyleRow({files[i], false, "", kMsgStopped}, folders_.library_path));
+  };
+  job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kStyle, *counts)); };
+  work_.Add(std::move(job));
+  Refresh();
+}
+
+void DeskWindow::ImportCutout(const std::string& photo,
+                              std::shared_ptr<const cutout::Session> session,
+                              const cutout::Sketch& sketch) {
+  auto counts = std::make_shared<JobCounts>();
+  Job job{"正在导入", {FileNameOf(photo)}, {}, {}, {}};
+  job.run = [this, photo, session, sketch, counts, &library = folders_.library,
+             folder = folders_.library_path](size_t) {
+    const cutout::Marks marks = cutout::MarksOf(sketch, session->Width(), session->Height());
+    return ResultOf(StyleRow(ImportCutOut(photo, *session, marks, library), folder), counts);
+  };
+  job.stopped = [this, photo, counts](size_t) {
+    ++counts->stopped;
+    AddResult(StyleRow({photo, false, "", kMsgStopped}, folders_.library_path));
   };
   job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kStyle, *counts)); };
   work_.Add(std::move(job));

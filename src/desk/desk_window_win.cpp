@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "desk/cutout/style_purpose_win.h"
 #include "desk/library_folder_win.h"
 #include "import/customer_photo.h"
 #include "resource.h"
@@ -26,6 +27,8 @@ constexpr const char* kHint =
     "导入的发型保存在 ml_fx 中，重新启动 Coiffure 后即可选用。";
 constexpr const char* kShadeHint =
     "换发色：把发型库中的发型换成发廊常用的发色，先看预览再生成新发型。";
+constexpr const char* kCutoutHint =
+    "从照片剪出发型：人物照片里的头发，框出来再涂几笔就能剪下来，导入为发型。";
 constexpr const char* kIdleStatus = "导入在后台进行，窗口随时可用；单击“停止”可以中途停下。";
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
@@ -54,18 +57,6 @@ HWND MakeChild(HWND parent, const wchar_t* cls, const char* text, DWORD style, i
 
 HWND MakeButton(HWND parent, const char* text, int id) {
   return MakeChild(parent, L"BUTTON", text, WS_TABSTOP | BS_PUSHBUTTON, id);
-}
-
-// The height a control's text takes, word-wrapped at this width, in the control's font.
-int TextHeight(HWND control, int width) {
-  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
-  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), int(text.size()))));
-  const WindowDC dc(control);
-  const ScopedSelect font(dc.Get(),
-                          reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  RECT r{0, 0, width, 0};
-  DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  return r.bottom;
 }
 
 }  // namespace
@@ -164,6 +155,7 @@ void DeskWindow::OnCommand(int id) {
   if (id == kPhotoButtonId) PhotoButtonClick();
   if (id == kShadeButtonId) ShadeButtonClick();
   if (id == kStopButtonId) StopButtonClick();
+  if (id == kCutoutButtonId) CutoutButtonClick();
 }
 
 // The keyboard focus goes back to the control that had it when the window is active again
@@ -186,6 +178,8 @@ void DeskWindow::FormCreate() {
   photo_button_ = MakeButton(hwnd_, "选择顾客照片(&P)...", kPhotoButtonId);
   shade_notice_ = MakeChild(hwnd_, L"STATIC", kShadeHint, SS_NOPREFIX);
   shade_button_ = MakeButton(hwnd_, "换发色(&C)...", kShadeButtonId);
+  cutout_notice_ = MakeChild(hwnd_, L"STATIC", kCutoutHint, SS_NOPREFIX);
+  cutout_button_ = MakeButton(hwnd_, "从照片剪出发型(&X)...", kCutoutButtonId);
   list_.Create(hwnd_, font_.Get());
   status_ = MakeChild(hwnd_, L"STATIC", kIdleStatus, SS_NOPREFIX);
   progress_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, hwnd_, nullptr,
@@ -199,8 +193,8 @@ void DeskWindow::FormCreate() {
     GetTextMetricsW(dc.Get(), &metrics);
   }
   line_height_ = metrics.tmHeight;
-  for (HWND child :
-       {hint_, add_button_, photo_button_, shade_notice_, shade_button_, status_, stop_button_})
+  for (HWND child : {hint_, add_button_, photo_button_, shade_notice_, shade_button_,
+                     cutout_notice_, cutout_button_, status_, stop_button_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   preview_.Create(hwnd_, 0, 0, font_.Get());
   last_focus_ = add_button_;
@@ -211,10 +205,11 @@ void DeskWindow::FormCreate() {
 // The left column at this text width: the three hints as tall as their wrapped text, each
 // beside its button, the list, and the line of the work under it.
 int DeskWindow::LeftColumnHeight(int text_width, int list_height) const {
-  const int hint = std::max(kButtonHeight, TextHeight(hint_, text_width));
+  const int hint = std::max(kButtonHeight, WrappedTextHeight(hint_, text_width));
   const int drop = drop_.HeightFor(text_width);
-  const int notice = std::max(kButtonHeight, TextHeight(shade_notice_, text_width));
-  return 5 * kPad + hint + drop + notice + list_height + StripHeight() + kPad;
+  const int notice = std::max(kButtonHeight, WrappedTextHeight(shade_notice_, text_width));
+  const int cutout = std::max(kButtonHeight, WrappedTextHeight(cutout_notice_, text_width));
+  return 6 * kPad + hint + drop + notice + cutout + list_height + StripHeight() + kPad;
 }
 
 // Under the list: two lines of where the work stands over its progress bar, beside "停止".
@@ -241,9 +236,10 @@ void DeskWindow::FormResize(int width, int height) {
                TRUE);
     top += row + kPad;
   };
-  beside(hint_, TextHeight(hint_, text_width), add_button_);
+  beside(hint_, WrappedTextHeight(hint_, text_width), add_button_);
   beside(drop_.Handle(), drop_.HeightFor(text_width), photo_button_);
-  beside(shade_notice_, TextHeight(shade_notice_, text_width), shade_button_);
+  beside(shade_notice_, WrappedTextHeight(shade_notice_, text_width), shade_button_);
+  beside(cutout_notice_, WrappedTextHeight(cutout_notice_, text_width), cutout_button_);
   const int strip = StripHeight(), strip_top = std::max(top, height - kPad - strip);
   MoveWindow(list_.Handle(), kPad, top, left_width, std::max(0, strip_top - kPad - top), TRUE);
   list_.FitColumns();
@@ -338,6 +334,26 @@ ShadeChooser& DeskWindow::OpenShadeChooser() {
       [this](const std::vector<VariantChoice>& variants) { MakeVariants(variants); });
   chooser_->Create(hwnd_, font_.Get());
   return *chooser_;
+}
+
+void DeskWindow::CutoutButtonClick() {
+  const std::vector<std::string> photo = AskForFiles("选择人物照片", false);
+  if (photo.empty()) return;
+  CutoutWindow& window = OpenCutout(photo[0]);
+  ShowModal(
+      window.Handle(), hwnd_, [&] { return window.Done(); },
+      [&window](MSG& msg) { return window.PreTranslate(msg); });
+}
+
+CutoutWindow& DeskWindow::OpenCutout(const std::string& photo) {
+  cutout_.reset();
+  auto purpose = std::make_unique<StylePurpose>(
+      folders_.photo_path,
+      [this](const std::string& file, std::shared_ptr<const cutout::Session> session,
+             const cutout::Sketch& sketch) { ImportCutout(file, std::move(session), sketch); });
+  cutout_ = std::make_unique<CutoutWindow>(source_, photo, kept_marks_, std::move(purpose));
+  cutout_->Create(hwnd_, font_.Get());
+  return *cutout_;
 }
 
 void DeskWindow::WorkWhenShown(ImportCommand command) {

@@ -1,6 +1,7 @@
 // The picture desk's window. Left: hairstyle pictures come in dropped on the window or from
 // "添加发型图片..."; the customer photo comes in through a drop box of its own or
-// "选择顾客照片..."; "换发色..." opens the chooser of colour variants; one row per file (and per
+// "选择顾客照片..."; "换发色..." opens the chooser of colour variants; "从照片剪出发型..." opens
+// the cut-out window on a photo of a person; one row per file (and per
 // variant) says what became of it; under the list, where the work stands and "停止". Right: the
 // preview of the selected row. The work is done off the window's thread, one file at a time in
 // the order it was asked for, so the window answers throughout.
@@ -19,6 +20,7 @@
 
 #include "desk/chooser/shade_chooser_win.h"
 #include "desk/command_line.h"
+#include "desk/cutout/cutout_window_win.h"
 #include "desk/desk_list_win.h"
 #include "desk/desk_rows.h"
 #include "desk/photo_drop_win.h"
@@ -45,6 +47,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   static constexpr int kPhotoButtonId = 1002;
   static constexpr int kShadeButtonId = 1003;
   static constexpr int kStopButtonId = 1004;
+  static constexpr int kCutoutButtonId = 1005;
 
   // quit_on_close ends the message loop when the window is closed (the program's own window
   // does; a test's does not). The folders and the source are used from the worker's thread.
@@ -61,12 +64,20 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   // Makes each style in its shade through the library's shade code, a row each, and says how
   // many were made.
   void MakeVariants(const std::vector<VariantChoice>& variants);
+  // Imports the photo cut out along the matte of the marks as a style, with its row.
+  void ImportCutout(const std::string& photo, std::shared_ptr<const cutout::Session> session,
+                    const cutout::Sketch& sketch);
   // Does the command line's work once the window has been shown and painted.
   void WorkWhenShown(ImportCommand command);
   void AddButtonClick();
   void PhotoButtonClick();
   // Opens the chooser of colour variants modally; its choice is made when it says so.
   void ShadeButtonClick();
+  // Asks for a photo and opens the cut-out window on it modally.
+  void CutoutButtonClick();
+  // The cut-out window on this photo, created hidden (replacing any earlier one); the photo is
+  // read at once off the window's thread.
+  CutoutWindow& OpenCutout(const std::string& photo);
   // Stops the work asked for so far once the file under way is done.
   void StopButtonClick();
   // The chooser of colour variants over the library as it is now, created hidden (replacing any
@@ -84,6 +95,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   HWND ShadeButton() const { return shade_button_; }
   HWND ShadeNotice() const { return shade_notice_; }
   HWND StopButton() const { return stop_button_; }
+  HWND CutoutButton() const { return cutout_button_; }
   HWND Status() const { return status_; }
   HWND RowTip() const { return list_.ToolTip(); }
   const DeskPreview& Preview() const { return preview_; }
@@ -124,9 +136,13 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   Font font_;
   HWND hint_ = nullptr, add_button_ = nullptr, photo_button_ = nullptr;
   HWND shade_notice_ = nullptr, shade_button_ = nullptr;
+  HWND cutout_notice_ = nullptr, cutout_button_ = nullptr;
   HWND status_ = nullptr, progress_ = nullptr, stop_button_ = nullptr;
   ResultList list_;
   std::unique_ptr<ShadeChooser> chooser_;
+  // Kept after it closes until the next one opens, so that closing never waits for its work.
+  std::unique_ptr<CutoutWindow> cutout_;
+  KeptMarks kept_marks_;
   PhotoDropZone drop_;
   DeskPreview preview_;
   int line_height_ = 0;

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include <string>
 #include <utility>
 
 namespace coiffure {
@@ -142,6 +143,18 @@ inline Font MakeFont(const wchar_t* face, int height, bool underline = false,
   return Font(CreateFontW(height, 0, 0, 0, weight, FALSE, underline, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, quality,
                           DEFAULT_PITCH | FF_DONTCARE, face));
+}
+
+// The height a control's text takes, word-wrapped at this width, in the control's font.
+inline int WrappedTextHeight(HWND control, int width) {
+  std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(control, text.data(), int(text.size()))));
+  const WindowDC dc(control);
+  const ScopedSelect font(dc.Get(),
+                          reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)));
+  RECT r{0, 0, width, 0};
+  DrawTextW(dc.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+  return r.bottom;
 }
 
 inline Bitmap LoadBitmapResource(int id) {

@@ -1,6 +1,8 @@
 // artgen OUTDIR: draws the program's artwork and the shipped hairstyles as BMP files.
 // artgen --preview PHOTO.bmp SHEET.bmp: every hairstyle over PHOTO, for checking by eye.
 // artgen --shades PHOTO.bmp SHEET.bmp SHADE...: every shipped style in those shades over PHOTO.
+// artgen --portrait NAME SCALE OUT.bmp: the cut-out's test portrait of that name, for trying the
+// cut-out window by hand and for its screenshots.
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -12,6 +14,7 @@
 #include "gallery/selection.h"
 #include "hair.h"
 #include "icons.h"
+#include "portraits.h"
 #include "preview.h"
 #include "scenes.h"
 
@@ -85,17 +88,32 @@ int ShadeSheet(const std::string& photo_path, const std::string& sheet_path,
   return 0;
 }
 
+int WritePortrait(const std::string& name, float scale, const std::string& out) {
+  for (const Sitting& s : PortraitSittings())
+    if (s.name == name) {
+      DrawPortrait(s, scale).photo.SaveBmp24(out);
+      return 0;
+    }
+  std::fprintf(stderr, "artgen: no portrait %s; there are:", name.c_str());
+  for (const Sitting& s : PortraitSittings()) std::fprintf(stderr, " %s", s.name.c_str());
+  std::fprintf(stderr, "\n");
+  return 2;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   try {
     if (argc == 4 && std::string(argv[1]) == "--preview") return Preview(argv[2], argv[3]);
+    if (argc == 5 && std::string(argv[1]) == "--portrait")
+      return WritePortrait(argv[2], std::stof(argv[3]), argv[4]);
     if (argc >= 5 && std::string(argv[1]) == "--shades")
       return ShadeSheet(argv[2], argv[3], std::vector<std::string>(argv + 4, argv + argc));
     if (argc != 2) {
       std::fprintf(stderr,
                    "usage: artgen OUTDIR | artgen --preview PHOTO.bmp SHEET.bmp\n"
-                   "       artgen --shades PHOTO.bmp SHEET.bmp SHADE...\n");
+                   "       artgen --shades PHOTO.bmp SHEET.bmp SHADE...\n"
+                   "       artgen --portrait NAME SCALE OUT.bmp\n");
       return 2;
     }
     const auto start = std::chrono::steady_clock::now();

@@ -8,6 +8,8 @@
 // coiffure_shots desk FILE [COUNT]: the desk's window with COUNT results: memory and times.
 // coiffure_shots shades APP [RUNS]: the colour-variant chooser over APP's library: the time to
 // open it, its previews, a scroll through the whole list, memory.
+// coiffure_shots cutout APP PHOTO [SECONDS]: the desk over APP with the cut-out window open on
+// PHOTO, for screenshots of it driven from outside; prints its times.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -16,6 +18,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "cutout_shots_win.h"
 #include "desk/library_folder_win.h"
 #include "desk_timing_win.h"
 #include "pictures/wic_win.h"
@@ -74,6 +77,8 @@ int wmain(int argc, wchar_t** argv) {
     return TimePhoto(argv[2], argc > 3 ? _wtoi(argv[3]) : 5);
   if (argc > 2 && std::wstring(argv[1]) == L"desk")
     return TimeDesk(argv[2], argc > 3 ? _wtoi(argv[3]) : 100);
+  if (argc > 3 && std::wstring(argv[1]) == L"cutout")
+    return ShowCutout(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 60);
   if (argc > 2 && std::wstring(argv[1]) == L"shades")
     return TimeShadeChooser(argv[2], argc > 3 ? _wtoi(argv[3]) : 3);
   const HINSTANCE inst = GetModuleHandleW(nullptr);

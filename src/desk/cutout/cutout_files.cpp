@@ -44,11 +44,14 @@ RgbaImage CutOut(RgbaImage photo, const cutout::Matte& matte) {
   return photo;
 }
 
-ImportResult ImportCutOut(const std::string& photo_path, RgbaImage cut, LibraryFolder& folder) {
+ImportResult ImportCutOut(const std::string& photo_path, const cutout::Session& session,
+                          const cutout::Marks& marks, LibraryFolder& folder) {
   ImportResult result;
   result.path = photo_path;
   result.message = ReasonItFailed([&] {
-    const std::optional<HairstylePair> pair = ConvertToHairstyle(std::move(cut));
+    const std::optional<cutout::Matte> matte = session.Update(marks);
+    if (!matte) throw ImportError(kMsgNothingLeft);
+    const std::optional<HairstylePair> pair = ConvertToHairstyle(CutOut(session.Photo(), *matte));
     if (!pair) throw ImportError(kMsgNothingLeft);
     result.picture = WritePair(folder, StyleStemFromPath(photo_path), pair->colour.EncodeBmp24(),
                                pair->mask.EncodeBmp24());

@@ -30,8 +30,10 @@ CutoutReading ReadCutoutFiles(const std::string& marks_path, const std::string& 
 // The photo with the matte as its alpha (the sizes must match).
 RgbaImage CutOut(RgbaImage photo, const cutout::Matte& matte);
 
-// The cut-out through the import's conversion into a pair in the library, named after the
-// photo's file as an import of it would be. Every failure is turned into a refusal.
-ImportResult ImportCutOut(const std::string& photo_path, RgbaImage cut, LibraryFolder& folder);
+// The session's photo cut out along the matte of the marks, through the import's conversion
+// into a pair in the library, named after the photo's file as an import of it would be. Every
+// failure is turned into a refusal.
+ImportResult ImportCutOut(const std::string& photo_path, const cutout::Session& session,
+                          const cutout::Marks& marks, LibraryFolder& folder);
 
 }  // namespace coiffure
