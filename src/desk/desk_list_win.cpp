@@ -108,6 +108,8 @@ bool ResultList::OnNotify(NMHDR* header, LRESULT& answer) {
     if ((change->uChanged & LVIF_STATE) && (change->uNewState & LVIS_SELECTED) &&
         !(change->uOldState & LVIS_SELECTED))
       on_select_(change->iItem);
+  } else if (header->code == LVN_ITEMACTIVATE) {
+    on_activate_(reinterpret_cast<NMITEMACTIVATE*>(header)->iItem);
   }
   return true;
 }

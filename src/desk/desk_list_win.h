@@ -24,7 +24,10 @@ class ResultList : public SubclassedControl<ResultList> {
   // The colour of a refusal: its text, or its selection bar while the list has the focus.
   static constexpr COLORREF kRefusalRed = RGB(192, 0, 0);
 
-  explicit ResultList(SelectFn on_select) : on_select_(std::move(on_select)) {}
+  // Called when a row is activated: double-clicked (or Enter, which the window passes on).
+  using ActivateFn = std::function<void(int row)>;
+  ResultList(SelectFn on_select, ActivateFn on_activate)
+      : on_select_(std::move(on_select)), on_activate_(std::move(on_activate)) {}
   HWND Create(HWND parent, HFONT font);
 
   // Appends the row; the list shows it at the next Show.
@@ -52,6 +55,7 @@ class ResultList : public SubclassedControl<ResultList> {
   void TrackToolTip(POINT at);
 
   SelectFn on_select_;
+  ActivateFn on_activate_;
   std::vector<DeskRow> rows_;
   HWND tip_ = nullptr;
   int tip_row_ = -1;

@@ -14,6 +14,10 @@ std::string FileNameOf(const std::string& path) {
 
 DeskRow StyleRow(const ImportResult& result, const std::string& library_folder) {
   DeskRow row{FileNameOf(result.path), ResultText(result), result.imported, {}, result.path};
+  if (result.imported && result.note == kNoteLooksLikePhoto) {
+    row.result += "（" + result.note + "）";
+    row.offers_cutout = true;
+  }
   if (result.imported) {
     row.preview.kind = PreviewSubject::Kind::kPair;
     row.preview.colour = library_folder + result.picture;
@@ -29,6 +33,7 @@ DeskRow VariantRow(const ImportResult& variant, const std::string& shade_name,
   row.result = VariantText(variant);
   row.path = library_folder + FileNameOf(variant.path);
   row.kind = DeskRow::Kind::kVariant;
+  row.offers_cutout = false;
   return row;
 }
 
@@ -55,6 +60,7 @@ std::string RowCaption(const std::vector<DeskRow>& rows, size_t i, const std::st
             : kind == DeskRow::Kind::kUnused ? "顾客照片只用了第一个文件。"
                                              : "没有可以预览的内容。");
   }
+  if (rows[i].offers_cutout) return kCaptionOffersCutout;
   if (rows[i].preview.kind != PreviewSubject::Kind::kPhoto) return composed;
   for (size_t later = i + 1; later < rows.size(); ++later)
     if (rows[later].preview.kind == PreviewSubject::Kind::kPhoto)

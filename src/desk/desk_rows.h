@@ -20,7 +20,14 @@ struct DeskRow {
   PreviewSubject preview;
   std::string path;  // the whole file name, with its folder, as it was handed in
   Kind kind = Kind::kStyle;
+  // An import of what looks like a photo of a person: the row offers the cut-out of its hair.
+  bool offers_cutout = false;
 };
+
+// Under the preview of a row that offers the cut-out.
+inline constexpr const char* kCaptionOffersCutout =
+    "像是人物照片：这个发型里可能带着脸和背景。双击这一行（或选中后按 "
+    "Enter）可以从照片中只剪出头发。";
 
 // The refusal of a file whose turn had not come when the work was stopped.
 inline constexpr const char* kMsgStopped = "已停止";
@@ -36,7 +43,7 @@ DeskRow UnusedPhotoRow(const std::string& path);
 
 // The caption under row i's preview: the composed preview's own, after a note when a later row
 // has replaced the photo this row made (the preview then shows the photo there is now); for a
-// refusal, what was refused and why.
+// refusal, what was refused and why; for a row that offers the cut-out, how to get it.
 std::string RowCaption(const std::vector<DeskRow>& rows, size_t i, const std::string& composed);
 
 std::string FileNameOf(const std::string& path);

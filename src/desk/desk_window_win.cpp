@@ -65,7 +65,7 @@ DeskWindow::DeskWindow(PictureSource& source, DeskFolders folders, bool quit_on_
     : source_(source),
       folders_(std::move(folders)),
       quit_on_close_(quit_on_close),
-      list_([this](int row) { ShowRow(row); }),
+      list_([this](int row) { ShowRow(row); }, [this](int row) { ActivateRow(row); }),
       drop_([this](const std::vector<std::string>& files) {
         Win32PathLister paths;
         ReplacePhoto(PictureFiles(files, paths));
@@ -156,6 +156,8 @@ void DeskWindow::OnCommand(int id) {
   if (id == kShadeButtonId) ShadeButtonClick();
   if (id == kStopButtonId) StopButtonClick();
   if (id == kCutoutButtonId) CutoutButtonClick();
+  // Enter comes as the default command; on the list it activates the selected row.
+  if (id == IDOK && GetFocus() == list_.Handle()) ActivateRow(list_.Selected());
 }
 
 // The keyboard focus goes back to the control that had it when the window is active again
@@ -338,8 +340,16 @@ ShadeChooser& DeskWindow::OpenShadeChooser() {
 
 void DeskWindow::CutoutButtonClick() {
   const std::vector<std::string> photo = AskForFiles("选择人物照片", false);
-  if (photo.empty()) return;
-  CutoutWindow& window = OpenCutout(photo[0]);
+  if (!photo.empty()) CutOutOf(photo[0]);
+}
+
+void DeskWindow::ActivateRow(int row) {
+  if (row >= 0 && static_cast<size_t>(row) < Rows().size() && Rows()[row].offers_cutout)
+    CutOutOf(Rows()[row].path);
+}
+
+void DeskWindow::CutOutOf(const std::string& photo) {
+  CutoutWindow& window = OpenCutout(photo);
   ShowModal(
       window.Handle(), hwnd_, [&] { return window.Done(); },
       [&window](MSG& msg) { return window.PreTranslate(msg); });

@@ -75,9 +75,13 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   void ShadeButtonClick();
   // Asks for a photo and opens the cut-out window on it modally.
   void CutoutButtonClick();
+  // The cut-out window on this photo, shown modally.
+  void CutOutOf(const std::string& photo);
   // The cut-out window on this photo, created hidden (replacing any earlier one); the photo is
   // read at once off the window's thread.
   CutoutWindow& OpenCutout(const std::string& photo);
+  // A row activated: one that offers the cut-out opens the cut-out window on its file.
+  void ActivateRow(int row);
   // Stops the work asked for so far once the file under way is done.
   void StopButtonClick();
   // The chooser of colour variants over the library as it is now, created hidden (replacing any

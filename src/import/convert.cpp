@@ -70,6 +70,22 @@ void SoftenEdge(RgbaImage& image, const std::array<int, 3>& ref, int tolerance) 
 
 }  // namespace
 
+bool LooksLikeAPhotoOfAPerson(const RgbaImage& image, int tolerance) {
+  if (image.width <= 0 || image.height <= 0 || HasTransparency(image)) return false;
+  const std::array<int, 3> ref = BorderColour(image);
+  const int w = image.width, h = image.height;
+  int64_t border = 0, plain = 0, bottom_other = 0;
+  const auto count = [&](int x, int y) {
+    const bool near = Distance(image.Pixel(x, y), ref) <= tolerance;
+    ++border;
+    plain += near;
+    if (y == h - 1 && !near) ++bottom_other;
+  };
+  for (int x = 0; x < w; ++x) count(x, 0), count(x, h - 1);
+  for (int y = 1; y + 1 < h; ++y) count(0, y), count(w - 1, y);
+  return plain * 10 < border * 6 || bottom_other * 4 > w;
+}
+
 void ClearBorderBackground(RgbaImage& image, int tolerance) {
   if (image.width <= 0 || image.height <= 0) return;
   const std::array<int, 3> ref = BorderColour(image);

@@ -28,6 +28,12 @@ inline constexpr int kBackgroundTolerance = 72;
 // True when some pixel is not fully opaque.
 bool HasTransparency(const RgbaImage& image);
 
+// True for a picture without transparency that does not look like hair on a plain backdrop:
+// less than 60 % of its border is of the border's most common colour, or something other runs
+// along more than a quarter of its bottom edge (a person's shoulders). Its import keeps the face
+// and the rest; the hair wants cutting out.
+bool LooksLikeAPhotoOfAPerson(const RgbaImage& image, int tolerance = kBackgroundTolerance);
+
 // For a picture without transparency: the pixels connected to the border whose colour is
 // within the tolerance of the border's most common colour become fully transparent, and the
 // pixels beside them that are within twice the tolerance partly so.

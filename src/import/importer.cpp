@@ -10,12 +10,15 @@ namespace {
 
 struct Encoded {
   std::vector<uint8_t> colour, mask;
+  bool photo_of_person = false;
 };
 
 Encoded Convert(const std::string& path, PictureSource& source) {
-  std::optional<HairstylePair> pair = ConvertToHairstyle(source.Decode(path));
+  RgbaImage image = source.Decode(path);
+  const bool person = LooksLikeAPhotoOfAPerson(image);
+  std::optional<HairstylePair> pair = ConvertToHairstyle(std::move(image));
   if (!pair) throw ImportError(kMsgNothingLeft);
-  return {pair->colour.EncodeBmp24(), pair->mask.EncodeBmp24()};
+  return {pair->colour.EncodeBmp24(), pair->mask.EncodeBmp24(), person};
 }
 
 struct Temporaries {
@@ -70,6 +73,7 @@ ImportResult ImportPicture(const std::string& path, PictureSource& source, Libra
   result.message = ReasonItFailed([&] {
     const Encoded files = Convert(path, source);
     result.picture = WritePair(folder, StyleStemFromPath(path), files.colour, files.mask);
+    if (files.photo_of_person) result.note = kNoteLooksLikePhoto;
   });
   result.imported = result.message.empty();
   return result;

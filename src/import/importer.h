@@ -15,6 +15,8 @@ namespace coiffure {
 inline constexpr const char* kMsgNothingLeft = "去掉背景后没有剩下任何内容";
 inline constexpr const char* kMsgFolderNotWritable = "无法写入发型库文件夹 ml_fx";
 inline constexpr const char* kMsgNoFreeName = "发型库中同名的发型太多";
+// The note of an import that LooksLikeAPhotoOfAPerson.
+inline constexpr const char* kNoteLooksLikePhoto = "像是人物照片";
 
 // A folder of the program's data (the library ml_fx, the photo's ml_data), by file names in it.
 class LibraryFolder {

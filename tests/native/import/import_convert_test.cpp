@@ -149,6 +149,26 @@ TEST(ImportConvert, OpaquePictureLosesOnlyTheBackdropConnectedToItsBorder) {
   EXPECT_EQ(pair->hair_pixels, area);  // hard edges, no resizing: exact
 }
 
+TEST(ImportConvert, APhotoOfAPersonIsToldFromHairOnAPlainBackdrop) {
+  int area = 0;
+  const RgbaImage hair = PhotoOnBackdrop(200, 150, &area);
+  RgbaImage shoulders = hair, busy = hair, cut_out = hair, cropped = hair;
+  for (int y = 120; y < 150; ++y)  // a body across the bottom
+    for (int x = 40; x < 160; ++x) std::fill_n(shoulders.Pixel(x, y), 3, uint8_t(90));
+  for (int y = 0; y < 150; ++y)  // a wall of many colours
+    for (int x = 0; x < 200; ++x)
+      if ((x / 7 + y / 5) % 3) busy.Pixel(x, y)[x % 3] = static_cast<uint8_t>(x * 5 + y);
+  cut_out.Pixel(0, 0)[3] = 0;
+  for (int x = 90; x < 130; ++x) std::fill_n(cropped.Pixel(x, 149), 3, uint8_t(60));  // a tip
+  struct Case {
+    const RgbaImage* picture;
+    bool person;
+  };
+  for (const Case& c : std::vector<Case>{
+           {&hair, false}, {&shoulders, true}, {&busy, true}, {&cut_out, false}, {&cropped, false}})
+    EXPECT_EQ(LooksLikeAPhotoOfAPerson(*c.picture), c.person) << (c.picture - &hair);
+}
+
 TEST(ImportConvert, TheRingBesideTheBackdropFadesByItsDistanceFromTheBackdrop) {
   // White backdrop; a black square with a one-pixel ring of light grey (distance 3 x 35).
   RgbaImage img = RgbaImage::Create(60, 60);

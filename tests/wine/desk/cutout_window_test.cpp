@@ -139,5 +139,32 @@ TEST_F(CutoutWindowTest, ImportAsAStyleGivesTheDeskItsRowAndAPhotoThatCannotBeRe
   EXPECT_EQ(window.Rows().size(), 1u);
 }
 
+// A photo of a person dropped on the desk is imported as any picture, and its row offers the
+// cut-out: a double-click on it opens the cut-out window on the file.
+TEST_F(CutoutWindowTest, ADroppedPhotoOfAPersonOffersTheCutOutOfItsHair) {
+  Drop({photo});
+  testing::WaitForWork(window);
+  ASSERT_EQ(window.Rows().size(), 1u);
+  EXPECT_EQ(window.Rows()[0].result, "已导入为 test.bmp（像是人物照片）");
+  ASSERT_TRUE(window.Rows()[0].offers_cutout);
+  static std::string opened;
+  opened.clear();
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    if (HWND cut = FindWindowW(L"CoiffureCutoutWindow", nullptr)) {
+      opened = testing::WindowText(cut);
+      PostMessageW(cut, WM_COMMAND, IDCANCEL, 0);
+    }
+  });
+  RECT item{LVIR_BOUNDS};
+  SendMessageW(window.ListView(), LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+  const LPARAM at = MAKELPARAM(item.left + 20, (item.top + item.bottom) / 2);
+  SendMessageW(window.ListView(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(window.ListView(), WM_LBUTTONUP, 0, at);
+  SendMessageW(window.ListView(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(window.ListView(), WM_LBUTTONUP, 0, at);
+  EXPECT_EQ(opened, "从照片剪出发型 - Coiffure 发型导入");
+}
+
 }  // namespace
 }  // namespace coiffure

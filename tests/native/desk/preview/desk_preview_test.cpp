@@ -132,6 +132,14 @@ TEST_F(PreviewFiles, RowsNameTheirFilesAndTheCaptionSaysWhatIsShownOrWhyNot) {
     EXPECT_EQ(RowCaption({r.row}, 0, "composed"), r.caption);
   }
   EXPECT_EQ(stopped.path, "C:\\in\\w.jpg");
+  // An import that looks like a photo of a person says so and offers the cut-out.
+  ImportResult person = style;
+  person.note = kNoteLooksLikePhoto;
+  const DeskRow offer = StyleRow(person, Path(""));
+  EXPECT_TRUE(offer.offers_cutout);
+  EXPECT_FALSE(style_row.offers_cutout);
+  EXPECT_EQ(offer.result, "已导入为 s.bmp（像是人物照片）");
+  EXPECT_EQ(RowCaption({offer}, 0, "composed"), kCaptionOffersCutout);
 }
 
 TEST(DeskRows, AJobsSummaryCountsWhatWasDoneAndWhatWasNot) {
