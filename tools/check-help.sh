@@ -25,6 +25,7 @@ done
 grep -q '名称mask.bmp' "$tmp/library.html.utf8" || { echo "library page lacks the naming rule"; fail=1; }
 grep -q 'CoiffureImport.exe /quiet' "$tmp/import.html.utf8" || { echo "import page lacks the command line"; fail=1; }
 grep -q 'CoiffureImport.exe /quiet /shade' "$tmp/shades.html.utf8" || { echo "shades page lacks the command line"; fail=1; }
+grep -q 'CoiffureImport.exe /quiet /matte' "$tmp/cutout.html.utf8" || { echo "cut-out page lacks the command line"; fail=1; }
 grep -q 'MIRALOOKCFG' "$tmp/settings.html.utf8" || { echo "settings page lacks the section"; fail=1; }
 grep -q '拍摄顾客照片' "$tmp/toc.hhc.utf8" || { echo "contents lack their Chinese names"; fail=1; }
 # The language entry of #SYSTEM (code 4) carries the locale 0x0804.

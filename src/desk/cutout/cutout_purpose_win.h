@@ -55,8 +55,9 @@ class CutoutPurpose {
   virtual bool Command(int id, CutoutHost& host) = 0;
   // Whether a matte for the marks as they are now is shown.
   virtual void MatteReady(bool ready) = 0;
-  // On the worker after each matte: the composed look for the shown copy of the photo and its
-  // matte, or nothing to show. It must read nothing the window's thread changes.
+  // On the worker, for a matte shown while a composed look is chosen (and on Recompose): the
+  // composed look for the shown copy of the photo and its matte, or nothing to show. It must
+  // read nothing the window's thread changes.
   virtual std::optional<ComposedPreview> ComposeAside(const RgbaImage& shown,
                                                       const std::vector<uint8_t>& matte) const = 0;
 };

@@ -217,6 +217,7 @@ void CutoutWindow::ChooseLook(size_t look) {
   look_ = look;
   for (size_t i = 0; i < looks_.size(); ++i)
     Button_SetCheck(looks_[i], i == look ? BST_CHECKED : BST_UNCHECKED);
+  if (look > 0 && look_kinds_[look - 1].composed && !composed_) Recompose();
   Compose();
 }
 

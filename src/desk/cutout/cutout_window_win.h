@@ -81,8 +81,7 @@ class CutoutWindow : public BaseWindow<CutoutWindow>, CutoutCanvas::Port, public
   void LoadPhoto();
   void PhotoArrived(std::optional<PreparedPhoto> prepared, std::string reason);
   void RequestMatte();
-  void MatteArrived(uint64_t revision, std::shared_ptr<const WorkedMatte> matte,
-                    std::optional<ComposedPreview> composed);
+  void MatteArrived(uint64_t revision, std::shared_ptr<const WorkedMatte> matte);
   void ApplyWork();
   void MarksChanged();
 
@@ -118,7 +117,7 @@ class CutoutWindow : public BaseWindow<CutoutWindow>, CutoutCanvas::Port, public
   std::vector<uint8_t> view_matte_;
   std::shared_ptr<const WorkedMatte> matte_;
   uint64_t matte_revision_ = 0;
-  std::optional<ComposedPreview> composed_;
+  std::optional<ComposedPreview> composed_;  // for the matte shown, once made
   Frame frame_;
   int canvas_width_ = 0, canvas_height_ = 0;
 

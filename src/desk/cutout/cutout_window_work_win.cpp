@@ -85,10 +85,8 @@ void CutoutWindow::RequestMatte() {
     if (wanted->load() != revision) return [] {};  // newer marks came before it began
     std::optional<WorkedMatte> worked = WorkOutMatte(photo, sketch, cancel.get());
     if (!worked) return [] {};
-    std::optional<ComposedPreview> composed = purpose->ComposeAside(*photo.shown, worked->shown);
-    return [this, revision, m = std::make_shared<const WorkedMatte>(std::move(*worked)),
-            c = std::make_shared<std::optional<ComposedPreview>>(std::move(composed))] {
-      MatteArrived(revision, m, std::move(*c));
+    return [this, revision, m = std::make_shared<const WorkedMatte>(std::move(*worked))] {
+      MatteArrived(revision, m);
     };
   };
   job.stopped = [](size_t) {};
@@ -96,12 +94,13 @@ void CutoutWindow::RequestMatte() {
   work_.Add(std::move(job));
 }
 
-void CutoutWindow::MatteArrived(uint64_t revision, std::shared_ptr<const WorkedMatte> matte,
-                                std::optional<ComposedPreview> composed) {
+// The composed look is made after the matte is shown, and only while it is the look chosen.
+void CutoutWindow::MatteArrived(uint64_t revision, std::shared_ptr<const WorkedMatte> matte) {
   if (done_ || revision != Revision()) return;  // the marks changed since: a newer one comes
   matte_ = std::move(matte);
   matte_revision_ = revision;
-  composed_ = std::move(composed);
+  composed_.reset();
+  if (look_ > 0 && look_kinds_[look_ - 1].composed) Recompose();
   const ViewRect r = editor_->Map().Rect();
   view_matte_ = ResizePlane(matte_->shown, prepared_->shown->width, prepared_->shown->height,
                             r.width, r.height);
@@ -117,7 +116,7 @@ void CutoutWindow::Recompose() {
     auto c = std::make_shared<std::optional<ComposedPreview>>(
         purpose->ComposeAside(*photo.shown, matte->shown));
     return [this, revision, c] {
-      if (done_ || revision != matte_revision_) return;
+      if (done_ || revision != matte_revision_ || revision != Revision()) return;
       composed_ = std::move(*c);
       Compose();
     };
@@ -176,7 +175,8 @@ void CutoutWindow::Compose() {
       caption = composed_->caption;
     } else {
       text = {20, canvas_height_ / 2 - 30, canvas_width_ - 20, canvas_height_};
-      caption = "在头发上涂一笔后，这里显示剪出的发型叠在顾客照片上的样子。";
+      caption = MatteShown() ? "正在生成预览…"
+                             : "在头发上涂一笔后，这里显示剪出的发型叠在顾客照片上的样子。";
     }
   } else {
     const ViewRect r = editor_->Map().Rect();
