@@ -218,6 +218,11 @@ void CutoutWindow::ChooseLook(size_t look) {
   for (size_t i = 0; i < looks_.size(); ++i)
     Button_SetCheck(looks_[i], i == look ? BST_CHECKED : BST_UNCHECKED);
   if (look > 0 && look_kinds_[look - 1].composed && !composed_) Recompose();
+  if (editor_ && !ShowsPhoto()) {
+    editor_->CancelDrag();
+    editor_->Leave();
+  }
+  canvas_.SetCircle(editor_ ? editor_->BrushCircle() : std::nullopt);
   Compose();
 }
 
@@ -271,8 +276,13 @@ const cutout::Sketch& CutoutWindow::Sketch() const {
   return editor_ ? editor_->History().Sketch() : kNone;
 }
 
+// The composed look is no view of the photo: the pointer paints only where the photo is shown.
+bool CutoutWindow::ShowsPhoto() const {
+  return editor_ && (look_ == 0 || !look_kinds_[look_ - 1].composed);
+}
+
 void CutoutWindow::Pressed(CutoutEditor::Button button, int x, int y) {
-  if (!editor_) return;
+  if (!ShowsPhoto()) return;
   editor_->Press(button, x, y);
   if (editor_->StrokeUnderWay()) ShowMarksOnView();
   Compose();
@@ -280,7 +290,7 @@ void CutoutWindow::Pressed(CutoutEditor::Button button, int x, int y) {
 }
 
 void CutoutWindow::Moved(int x, int y) {
-  if (!editor_) return;
+  if (!ShowsPhoto()) return;
   editor_->Move(x, y);
   canvas_.SetCircle(editor_->BrushCircle());
   if (!editor_->Dragging()) return;

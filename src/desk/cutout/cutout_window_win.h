@@ -85,6 +85,7 @@ class CutoutWindow : public BaseWindow<CutoutWindow>, CutoutCanvas::Port, public
   void ApplyWork();
   void MarksChanged();
 
+  bool ShowsPhoto() const;
   uint64_t Revision() const { return editor_ ? editor_->History().Revision() : 0; }
   void FitView();
   void ShowMarksOnView();
