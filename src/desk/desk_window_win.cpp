@@ -356,11 +356,18 @@ void DeskWindow::CutOutOf(const std::string& photo) {
 }
 
 CutoutWindow& DeskWindow::OpenCutout(const std::string& photo) {
+  return OpenCutout(
+      photo, std::make_unique<StylePurpose>(
+                 folders_.photo_path,
+                 [this](const std::string& file, std::shared_ptr<const cutout::Session> session,
+                        const cutout::Sketch& sketch) {
+                   ImportCutout(file, std::move(session), sketch);
+                 }));
+}
+
+CutoutWindow& DeskWindow::OpenCutout(const std::string& photo,
+                                     std::unique_ptr<CutoutPurpose> purpose) {
   cutout_.reset();
-  auto purpose = std::make_unique<StylePurpose>(
-      folders_.photo_path,
-      [this](const std::string& file, std::shared_ptr<const cutout::Session> session,
-             const cutout::Sketch& sketch) { ImportCutout(file, std::move(session), sketch); });
   cutout_ = std::make_unique<CutoutWindow>(source_, photo, kept_marks_, std::move(purpose));
   cutout_->Create(hwnd_, font_.Get());
   return *cutout_;

@@ -77,9 +77,11 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   void CutoutButtonClick();
   // The cut-out window on this photo, shown modally.
   void CutOutOf(const std::string& photo);
-  // The cut-out window on this photo, created hidden (replacing any earlier one); the photo is
-  // read at once off the window's thread.
+  // The cut-out window on this photo, created hidden (replacing any earlier one), to make a
+  // style of its hair (or for the purpose given); the photo is read at once off the window's
+  // thread, and the marks of the last photo are used when it is the same.
   CutoutWindow& OpenCutout(const std::string& photo);
+  CutoutWindow& OpenCutout(const std::string& photo, std::unique_ptr<CutoutPurpose> purpose);
   // A row activated: one that offers the cut-out opens the cut-out window on its file.
   void ActivateRow(int row);
   // Stops the work asked for so far once the file under way is done.
