@@ -13,7 +13,8 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
     return arg == std::string("/") + word || arg == std::string("-") + word;
   };
   const auto is_switch = [&](const std::string& text) {
-    return is(text, "quiet") || is(text, "photo") || is(text, "shade");
+    return is(text, "quiet") || is(text, "photo") || is(text, "shade") || is(text, "own-shade") ||
+           is(text, "own-shade-undo");
   };
   // The argument a switch takes, or "" when the next one is a switch of its own.
   const auto value_after = [&](size_t& i) {
@@ -26,7 +27,14 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
       command.photos.push_back(value_after(i));
     else if (is(args[i], "shade"))
       command.shades.push_back(value_after(i));
-    else
+    else if (is(args[i], "own-shade-undo"))
+      ++command.own_shade_undos;
+    else if (is(args[i], "own-shade")) {
+      OwnShadeAsked asked;
+      asked.shade = value_after(i);
+      if (!asked.shade.empty()) asked.marks = value_after(i);
+      command.own_shades.push_back(asked);
+    } else
       command.files.push_back(args[i]);
   }
   return command;

@@ -9,13 +9,19 @@ namespace coiffure {
 // The command line after the program's own name: "/quiet" (any case, "-quiet" too) anywhere
 // asks for no window; "/photo" takes the argument after it as a customer photo (an empty name
 // when none follows or a switch does); "/shade NAME" asks for colour variants in that shade
-// (once per shade wanted; a missing NAME is kept as an empty one); every other argument is a
-// picture file for a style.
+// (once per shade wanted; a missing NAME is kept as an empty one); "/own-shade SHADE MARKS"
+// gives the customer's own hair a shade, "/own-shade-undo" puts her photo back as it was;
+// every other argument is a picture file for a style.
+struct OwnShadeAsked {
+  std::string shade, marks;  // empty when not given
+};
 struct ImportCommand {
   bool quiet = false;
   std::vector<std::string> files;
   std::vector<std::string> photos;  // one a "/photo", in order: only the first can be used
   std::vector<std::string> shades;
+  std::vector<OwnShadeAsked> own_shades;  // one a "/own-shade": only the first can be used
+  int own_shade_undos = 0;
 };
 ImportCommand ParseImportCommand(const std::vector<std::string>& args);
 
