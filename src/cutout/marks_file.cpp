@@ -1,21 +1,23 @@
 #include "cutout/marks_file.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 
 namespace coiffure::cutout {
 
 namespace {
 
-constexpr uint8_t kMagic[4] = {'C', 'M', 'K', '1'};
+constexpr uint8_t kMagic[4] = {'C', 'S', 'K', '1'};
+// A stroke's radius that paints exactly the pixels its points pass through along a row.
+constexpr float kFinest = 0.5f;
 
 void Put(std::vector<uint8_t>& out, uint64_t v, int bytes) {
   for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
 }
 
-// Seven bits a byte, low first; the top bit says another byte follows.
-void PutCount(std::vector<uint8_t>& out, uint64_t v) {
-  for (; v >= 0x80; v >>= 7) out.push_back(static_cast<uint8_t>(v | 0x80));
-  out.push_back(static_cast<uint8_t>(v));
+void PutFloat(std::vector<uint8_t>& out, float f) {
+  Put(out, std::bit_cast<uint32_t>(f), 4);
 }
 
 struct Reader {
@@ -24,64 +26,87 @@ struct Reader {
   bool ok = true;
 
   uint64_t Fixed(int n) {
+    if (bytes.size() - at < static_cast<size_t>(n)) return ok = false, 0;
     uint64_t v = 0;
-    for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(Byte()) << (8 * i);
+    for (int i = 0; i < n; ++i) v |= static_cast<uint64_t>(bytes[at++]) << (8 * i);
     return v;
   }
-  uint8_t Byte() {
-    if (at >= bytes.size()) return ok = false, 0;
-    return bytes[at++];
-  }
-  uint64_t Count() {
-    uint64_t v = 0;
-    for (int shift = 0; ok && shift < 64; shift += 7) {
-      const uint8_t b = Byte();
-      v |= static_cast<uint64_t>(b & 0x7F) << shift;
-      if (!(b & 0x80)) return v;
-    }
-    return ok = false, 0;
-  }
+  float Float() { return std::bit_cast<float>(static_cast<uint32_t>(Fixed(4))); }
+  int32_t Int() { return static_cast<int32_t>(static_cast<uint32_t>(Fixed(4))); }
+  size_t Left() const { return bytes.size() - at; }
 };
 
 }  // namespace
 
-std::vector<uint8_t> EncodeMarks(const Marks& marks, uint64_t photo) {
+std::vector<uint8_t> EncodeSketch(const Sketch& sketch, uint64_t photo, int width, int height) {
   std::vector<uint8_t> out(kMagic, kMagic + 4);
   Put(out, photo, 8);
-  Put(out, static_cast<uint32_t>(marks.width), 4);
-  Put(out, static_cast<uint32_t>(marks.height), 4);
-  for (size_t i = 0; i < marks.labels.size();) {
-    size_t end = i + 1;
-    while (end < marks.labels.size() && marks.labels[end] == marks.labels[i]) ++end;
-    out.push_back(static_cast<uint8_t>(marks.labels[i]));
-    PutCount(out, end - i);
-    i = end;
+  Put(out, static_cast<uint32_t>(width), 4);
+  Put(out, static_cast<uint32_t>(height), 4);
+  out.push_back(sketch.box.has_value());
+  if (sketch.box)
+    for (int v : {sketch.box->x0, sketch.box->y0, sketch.box->x1, sketch.box->y1})
+      Put(out, static_cast<uint32_t>(v), 4);
+  Put(out, sketch.strokes.size(), 4);
+  for (const Stroke& s : sketch.strokes) {
+    out.push_back(static_cast<uint8_t>(s.kind));
+    PutFloat(out, s.radius);
+    Put(out, s.points.size(), 4);
+    for (const Point& p : s.points) PutFloat(out, p.x), PutFloat(out, p.y);
   }
   return out;
 }
 
-std::optional<Marks> DecodeMarks(std::span<const uint8_t> bytes, uint64_t photo, int width,
-                                 int height) {
+std::optional<Sketch> DecodeSketch(std::span<const uint8_t> bytes, uint64_t photo, int width,
+                                   int height) {
   Reader in{bytes};
   for (const uint8_t m : kMagic)
-    if (in.Byte() != m) return {};
+    if (in.Fixed(1) != m) return {};
   if (in.Fixed(8) != photo || in.Fixed(4) != static_cast<uint32_t>(width) ||
-      in.Fixed(4) != static_cast<uint32_t>(height) || !in.ok || width <= 0 || height <= 0)
+      in.Fixed(4) != static_cast<uint32_t>(height) || !in.ok)
     return {};
-  Marks marks = Marks::Create(width, height);
-  size_t filled = 0;
-  while (in.ok && in.at < bytes.size()) {
-    const uint8_t label = in.Byte();
-    const uint64_t run = in.Count();
-    if (!in.ok || label > static_cast<uint8_t>(Mark::kOutside) || run == 0 ||
-        run > marks.labels.size() - filled)
+  Sketch sketch;
+  const uint64_t has_box = in.Fixed(1);
+  if (has_box > 1) return {};
+  if (has_box) sketch.box = Box{in.Int(), in.Int(), in.Int(), in.Int()};
+  const uint64_t strokes = in.Fixed(4);
+  // Each stroke takes at least 9 bytes: a count past what is left is damage, not a request.
+  if (!in.ok || strokes > in.Left() / 9) return {};
+  for (uint64_t i = 0; i < strokes && in.ok; ++i) {
+    Stroke s;
+    const uint64_t kind = in.Fixed(1);
+    if (kind != static_cast<uint8_t>(Mark::kHair) && kind != static_cast<uint8_t>(Mark::kNotHair))
       return {};
-    std::fill_n(marks.labels.begin() + static_cast<std::ptrdiff_t>(filled), run,
-                static_cast<Mark>(label));
-    filled += run;
+    s.kind = static_cast<Mark>(kind);
+    s.radius = in.Float();
+    const uint64_t points = in.Fixed(4);
+    if (!in.ok || points > in.Left() / 8) return {};
+    for (uint64_t k = 0; k < points; ++k) s.points.push_back({in.Float(), in.Float()});
+    sketch.strokes.push_back(std::move(s));
   }
-  if (!in.ok || filled != marks.labels.size()) return {};
-  return marks;
+  if (!in.ok || in.Left() != 0) return {};
+  return sketch;
+}
+
+Sketch SketchOf(const Marks& marks) {
+  Sketch sketch;
+  int x0 = marks.width, y0 = marks.height, x1 = 0, y1 = 0;
+  for (int y = 0; y < marks.height; ++y)
+    for (int x = 0; x < marks.width; ++x)
+      if (marks.At(x, y) != Mark::kOutside)
+        x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x + 1),
+        y1 = std::max(y1, y + 1);
+  if (x0 > 0 || y0 > 0 || x1 < marks.width || y1 < marks.height) sketch.box = Box{x0, y0, x1, y1};
+  for (int y = 0; y < marks.height; ++y)
+    for (int x = 0; x < marks.width;) {
+      const Mark kind = marks.At(x, y);
+      int end = x + 1;
+      while (end < marks.width && marks.At(end, y) == kind) ++end;
+      if (kind == Mark::kHair || kind == Mark::kNotHair)
+        sketch.strokes.push_back({{{x + 0.5f, y + 0.5f}, {end - 0.5f, y + 0.5f}}, kFinest, kind});
+      x = end;
+    }
+  return sketch;
 }
 
 }  // namespace coiffure::cutout

@@ -1,6 +1,7 @@
 // The operator's marks kept in a file between uses, for the photo they were drawn on: a photo
 // is recognised by a fingerprint of its bytes, so marks never land on another photo of the
-// same size.
+// same size. They are kept as the box and strokes that made them, so that the window can take
+// them up again and undo them stroke by stroke.
 #pragma once
 
 #include <cstdint>
@@ -12,12 +13,16 @@
 
 namespace coiffure::cutout {
 
-// The labels in runs, a few kilobytes for a photo's box and strokes.
-std::vector<uint8_t> EncodeMarks(const Marks& marks, uint64_t photo);
+std::vector<uint8_t> EncodeSketch(const Sketch& sketch, uint64_t photo, int width, int height);
 
-// The marks of a file EncodeMarks wrote, when they were drawn on the photo of that fingerprint
+// The sketch of a file EncodeSketch wrote, when it was drawn on the photo of that fingerprint
 // and size; nothing for any other file, whatever its bytes.
-std::optional<Marks> DecodeMarks(std::span<const uint8_t> bytes, uint64_t photo, int width,
-                                 int height);
+std::optional<Sketch> DecodeSketch(std::span<const uint8_t> bytes, uint64_t photo, int width,
+                                   int height);
+
+// A sketch that gives these marks: a box around all that is not outside it, and a stroke of
+// the finest brush along each row's run of hair and of not hair. Outside pixels within that box
+// become undecided: a box is all a sketch can say of outside.
+Sketch SketchOf(const Marks& marks);
 
 }  // namespace coiffure::cutout

@@ -12,11 +12,11 @@ namespace coiffure {
 
 namespace {
 
-std::optional<cutout::Marks> KeptMarks(PhotoFolder& photos, const OwnHairStart& start) {
+std::optional<cutout::Sketch> KeptMarks(PhotoFolder& photos, const OwnHairStart& start) {
   if (!photos.folder.Exists(kMarksFileName)) return {};
   try {
-    return cutout::DecodeMarks(photos.read(kMarksFileName), Fingerprint(start.original.bytes),
-                               start.photo.Width(), start.photo.Height());
+    return cutout::DecodeSketch(photos.read(kMarksFileName), Fingerprint(start.original.bytes),
+                                start.photo.Width(), start.photo.Height());
   } catch (...) {
     return {};  // marks that cannot be read are drawn again
   }
@@ -60,11 +60,12 @@ OwnHairStart StartOwnHair(PhotoFolder& photos) {
 }
 
 void UseAsCustomerPhoto(PhotoFolder& photos, const OwnHairStart& start, const Picture& recoloured,
-                        const cutout::Marks& marks) {
+                        const cutout::Sketch& marks) {
   LibraryFolder& folder = photos.folder;
   folder.Prepare();
-  const std::string temp =
-      folder.WriteTemporary("marks", cutout::EncodeMarks(marks, Fingerprint(start.original.bytes)));
+  const std::string temp = folder.WriteTemporary(
+      "marks", cutout::EncodeSketch(marks, Fingerprint(start.original.bytes), start.photo.Width(),
+                                    start.photo.Height()));
   if (!folder.MoveReplacing(temp, kMarksFileName)) {
     folder.Remove(temp);
     throw ImportError(kMsgPhotoFolderNotWritable);
@@ -91,7 +92,7 @@ OwnShadeOutcome ApplyOwnShade(PhotoFolder& photos, PictureSource& source, const 
     Picture recoloured;
     const ShadeReach reach = OwnHair(start.photo, matte.alpha).Recolour(wanted->mean, recoloured);
     if (!reach.exact) note = UnreachedNote(reach);
-    UseAsCustomerPhoto(photos, start, recoloured, marks);
+    UseAsCustomerPhoto(photos, start, recoloured, cutout::SketchOf(marks));
   });
   outcome.done = reason.empty();
   outcome.text = OwnShadeText(outcome.done, outcome.done ? wanted->name : reason, note);

@@ -23,7 +23,7 @@ inline constexpr const char* kMsgMarksUnreadable = "无法读取标记图";
 struct OwnHairStart {
   OriginalPhoto original;
   Picture photo;  // 24 bits
-  std::optional<cutout::Marks> marks;
+  std::optional<cutout::Sketch> marks;
 };
 // Throws ImportError when there is no photo or it cannot be read.
 OwnHairStart StartOwnHair(PhotoFolder& photos);
@@ -34,7 +34,7 @@ RgbaImage RgbaOf(const Picture& photo);
 // Puts the recoloured photo in place as test.bmp (PutRecolouredPhoto), after keeping the marks
 // for the photo it started from. Throws ImportError; test.bmp is then as it was.
 void UseAsCustomerPhoto(PhotoFolder& photos, const OwnHairStart& start, const Picture& recoloured,
-                        const cutout::Marks& marks);
+                        const cutout::Sketch& marks);
 
 // What a use of the customer's own colour did, as its line and its row say it.
 struct OwnShadeOutcome {

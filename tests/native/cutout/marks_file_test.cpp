@@ -7,27 +7,27 @@
 namespace coiffure::cutout {
 namespace {
 
-Marks Drawn() {
+Sketch Drawn() {
   Sketch sketch;
   sketch.box = Box{20, 10, 300, 200};
   sketch.strokes = {{{{40, 40}, {200, 60}}, 6, Mark::kHair}, {{{250, 180}}, 9, Mark::kNotHair}};
-  return MarksOf(sketch, 320, 240);
+  return sketch;
 }
 
-TEST(MarksFile, BackExactlyOnTheSamePhotoAndOnNoOther) {
-  const Marks marks = Drawn();
-  const std::vector<uint8_t> file = EncodeMarks(marks, 0xC0FFEE);
-  EXPECT_LT(file.size(), 2000u);  // runs, not a byte a pixel
-  const std::optional<Marks> back = DecodeMarks(file, 0xC0FFEE, 320, 240);
+TEST(MarksFile, TheSketchComesBackOnTheSamePhotoAndOnNoOther) {
+  const std::vector<uint8_t> file = EncodeSketch(Drawn(), 0xC0FFEE, 320, 240);
+  const std::optional<Sketch> back = DecodeSketch(file, 0xC0FFEE, 320, 240);
   ASSERT_TRUE(back);
-  EXPECT_EQ(back->labels, marks.labels);
-  EXPECT_FALSE(DecodeMarks(file, 0xC0FFEF, 320, 240));
-  EXPECT_FALSE(DecodeMarks(file, 0xC0FFEE, 240, 320));
+  EXPECT_EQ(MarksOf(*back, 320, 240).labels, MarksOf(Drawn(), 320, 240).labels);
+  EXPECT_EQ(back->strokes.size(), 2u);
+  EXPECT_FALSE(DecodeSketch(file, 0xC0FFEF, 320, 240));
+  EXPECT_FALSE(DecodeSketch(file, 0xC0FFEE, 240, 320));
+  EXPECT_TRUE(DecodeSketch(EncodeSketch({}, 1, 5, 5), 1, 5, 5));
 }
 
-// Files that are not quite what EncodeMarks wrote, each refused rather than half read.
+// Files that are not quite what EncodeSketch wrote, each refused rather than half read.
 TEST(MarksFile, AnyDamageIsRefused) {
-  const std::vector<uint8_t> good = EncodeMarks(Drawn(), 7);
+  const std::vector<uint8_t> good = EncodeSketch(Drawn(), 7, 320, 240);
   struct Case {
     const char* what;
     std::function<void(std::vector<uint8_t>&)> damage;
@@ -36,22 +36,24 @@ TEST(MarksFile, AnyDamageIsRefused) {
       {"empty", [](auto& f) { f.clear(); }},
       {"magic", [](auto& f) { f[0] = 'X'; }},
       {"cut in the header", [](auto& f) { f.resize(10); }},
-      {"cut in the runs", [](auto& f) { f.resize(f.size() - 1); }},
-      {"a run too many",
-       [](auto& f) {
-         f.insert(f.end(), {0, 1});
-       }},
-      {"no label of that kind", [](auto& f) { f[20] = 4; }},
-      {"a run of none",
-       [](auto& f) {
-         f.insert(f.begin() + 20, {0, 0});
-       }},
-      {"a count without end", [](auto& f) { f.insert(f.end(), 11, 0xFF); }},
+      {"cut in a stroke", [](auto& f) { f.resize(f.size() - 1); }},
+      {"a byte too many", [](auto& f) { f.push_back(0); }},
+      {"a box flag of 2", [](auto& f) { f[20] = 2; }},
+      {"a stroke of no kind", [](auto& f) { f[41] = 3; }},
+      {"a billion strokes", [](auto& f) { f[40] = 0xFF; }},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> file = good;
     c.damage(file);
-    EXPECT_FALSE(DecodeMarks(file, 7, 320, 240)) << c.what;
+    EXPECT_FALSE(DecodeSketch(file, 7, 320, 240)) << c.what;
+  }
+}
+
+// A marks picture read from a file becomes a sketch that gives the same marks.
+TEST(MarksFile, MarksFromAPictureBecomeASketchOfTheSameMarks) {
+  for (const Sketch& drawn : {Drawn(), Sketch{std::nullopt, Drawn().strokes}}) {
+    const Marks marks = MarksOf(drawn, 320, 240);
+    EXPECT_EQ(MarksOf(SketchOf(marks), 320, 240).labels, marks.labels);
   }
 }
 

@@ -57,7 +57,7 @@ TEST(OwnHair, ASecondColourStartsFromTheKeptOriginalWithTheMarksKeptForIt) {
   const OwnHairStart start = StartOwnHair(twice.photos);
   EXPECT_TRUE(start.original.kept);
   ASSERT_TRUE(start.marks);
-  EXPECT_EQ(start.marks->labels,
+  EXPECT_EQ(cutout::MarksOf(*start.marks, kW, kH).labels,
             cutout::ReadMarks(twice.source.pictures[kMarks], kW, kH).marks->labels);
 
   EXPECT_EQ(UndoOwnShade(twice.photos).text, "已恢复原照片");
