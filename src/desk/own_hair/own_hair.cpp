@@ -61,6 +61,8 @@ OwnHairStart StartOwnHair(PhotoFolder& photos) {
 
 void UseAsCustomerPhoto(PhotoFolder& photos, const OwnHairStart& start, const Picture& recoloured,
                         const cutout::Sketch& marks) {
+  if (Fingerprint(ReadOriginalPhoto(photos).bytes) != Fingerprint(start.original.bytes))
+    throw ImportError(kMsgPhotoChangedMeanwhile);
   LibraryFolder& folder = photos.folder;
   folder.Prepare();
   const std::string temp = folder.WriteTemporary(

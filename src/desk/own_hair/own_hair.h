@@ -17,6 +17,8 @@ namespace coiffure {
 inline constexpr const char* kMarksFileName = ".coiffure-marks";
 
 inline constexpr const char* kMsgMarksUnreadable = "无法读取标记图";
+inline constexpr const char* kMsgPhotoChangedMeanwhile =
+    "顾客照片在这期间已被换过，请重新打开“换自己的发色”";
 
 // The photo a colour starts from (the kept original, else test.bmp), decoded, with the marks
 // kept the last time it was used when it is still the same photo.
@@ -32,7 +34,8 @@ OwnHairStart StartOwnHair(PhotoFolder& photos);
 RgbaImage RgbaOf(const Picture& photo);
 
 // Puts the recoloured photo in place as test.bmp (PutRecolouredPhoto), after keeping the marks
-// for the photo it started from. Throws ImportError; test.bmp is then as it was.
+// for the photo it started from. Throws ImportError, test.bmp then as it was; so when the photo
+// a colour would now start from is no longer the one `start` read.
 void UseAsCustomerPhoto(PhotoFolder& photos, const OwnHairStart& start, const Picture& recoloured,
                         const cutout::Sketch& marks);
 

@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include "colour/palette.h"
 #include "desk/command_run.h"
+#include "desk/own_hair/own_hair_look.h"
 #include "native/import_fakes.h"
 
 namespace coiffure {
@@ -110,6 +112,36 @@ TEST(OwnHair, TheCommandLineSaysWhatItDidAndRefusesWithoutTouchingAFile) {
     if (c.not_done < static_cast<int>(c.lines.size())) continue;
     EXPECT_EQ(place.folder.Names(), Names{"test.bmp"});
     EXPECT_EQ(place.At("test.bmp"), place.original);
+  }
+}
+
+TEST(OwnHair, APhotoReplacedMeanwhileIsNotRecolouredOver) {
+  OwnHairPlace place;
+  const OwnHairStart start = StartOwnHair(place.photos);
+  const Bytes other = Picture::Create24(kW, kH, {1, 2, 3}).EncodeBmp24();
+  place.folder.files["test.bmp"] = {"test.bmp", other};
+  EXPECT_EQ(ReasonItFailed([&] { UseAsCustomerPhoto(place.photos, start, start.photo, {}); }),
+            kMsgPhotoChangedMeanwhile);
+  EXPECT_EQ(place.folder.Names(), Names{"test.bmp"});
+  EXPECT_EQ(place.At("test.bmp"), other);
+}
+
+// The window's look reads the hair once a matte: a new matte must be read anew, not served
+// from the one before.
+TEST(OwnHair, TheLookFollowsEveryChangeOfMatteAndShade) {
+  OwnHairPlace place;
+  Picture photo;
+  photo.LoadFromBytes(place.original);
+  std::vector<uint8_t> left(kW * kH, 0), right(kW * kH, 0);
+  for (int y = 0; y < kH; ++y)
+    for (int x = 0; x < kW; ++x) (x < 50 ? left : right)[y * kW + x] = 255;
+  OwnHairLook look;
+  for (const auto& [matte, shade] : {std::pair{&left, "浅金"}, {&left, "酒红"}, {&right, "酒红"}}) {
+    Picture want;
+    OwnHair(photo, *matte).Recolour(FindShade(shade)->mean, want);
+    EXPECT_EQ(look.Recolour(photo, *matte, FindShade(shade)->mean).photo.EncodeBmp24(),
+              want.EncodeBmp24())
+        << shade;
   }
 }
 
