@@ -17,6 +17,7 @@
 #include "colour/own_shade.h"
 #include "colour/palette.h"
 #include "cutout/cutout.h"
+#include "imaging/oklab.h"
 #include "native/colour/hair_photos.h"
 #include "native/colour/hair_quality.h"
 #include "portraits.h"
@@ -86,6 +87,47 @@ int64_t ChangedOffHair(const Picture& before, const Picture& after,
   return changed;
 }
 
+// Shares of the outline's pixels (matte above 0, not whole, or whole beside one that is not)
+// that the recolouring made lighter than both the recoloured hair's brightest strands (its
+// 98th percentile) and the background beside them (a halo), or, from half the matte on, darker
+// than both its darkest and the background (a fringe of the old colour), by 0.05 in L or more.
+struct Outline {
+  double halo = 0, fringe = 0;
+};
+Outline MeasureOutline(const Picture& result, const std::vector<uint8_t>& matte) {
+  const int w = result.Width(), h = result.Height();
+  std::vector<float> hair;
+  for (size_t i = 0; i < matte.size(); ++i)
+    if (matte[i] == 255)
+      hair.push_back(
+          BgrToOklab(result.PixelBgr(static_cast<int>(i % w), static_cast<int>(i / w))).L);
+  if (hair.empty()) return {};
+  std::sort(hair.begin(), hair.end());
+  const float dark = hair[hair.size() / 50], bright = hair[hair.size() * 49 / 50];
+  double halo = 0, fringe = 0, outline = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const uint8_t m = matte[static_cast<size_t>(y) * w + x];
+      double behind = 0, n = 0;
+      bool partial_near = false;
+      for (int dy = -3; dy <= 3; ++dy)
+        for (int dx = -3; dx <= 3; ++dx) {
+          const int nx = x + dx, ny = y + dy;
+          if (nx < 0 || ny < 0 || nx >= w || ny >= h) continue;
+          const uint8_t nm = matte[static_cast<size_t>(ny) * w + nx];
+          partial_near = partial_near || nm != 255;
+          if (nm == 0) behind += BgrToOklab(result.PixelBgr(nx, ny)).L, n += 1;
+        }
+      if (m == 0 || !partial_near || n == 0) continue;
+      behind /= n;
+      const float l = BgrToOklab(result.PixelBgr(x, y)).L;
+      outline += 1;
+      halo += l > std::max<double>(bright, behind) + 0.05;
+      fringe += m >= 128 && l < std::min<double>(dark, behind) - 0.05;
+    }
+  return outline > 0 ? Outline{halo / outline, fringe / outline} : Outline{};
+}
+
 void WriteSheet(const std::string& dir, const CutPhoto& c, const std::vector<Picture>& shaded) {
   const int w = c.photo.Width(), h = c.photo.Height();
   Picture sheet = Picture::Create24(w * static_cast<int>(1 + shaded.size()), h);
@@ -115,9 +157,12 @@ void Report(const std::vector<CutPhoto>& photos, bool assert_rules) {
       const test::HairFigures f = test::MeasureHair(c.photo, out, on, shade.mean);
       const test::HairFigures core = test::MeasureHair(c.photo, out, inside, shade.mean);
       const int64_t off = ChangedOffHair(c.photo, out, c.matte);
-      if (print)
-        std::printf("%-40s %-4s %s | r255 %.3f | off %lld\n", c.name.c_str(), shade.name.c_str(),
-                    test::FiguresRow(f).c_str(), core.r, static_cast<long long>(off));
+      if (print) {
+        const Outline o = MeasureOutline(out, c.matte);
+        std::printf("%-40s %-4s %s | r255 %.3f | off %lld | halo %.1f%% fringe %.1f%%\n",
+                    c.name.c_str(), shade.name.c_str(), test::FiguresRow(f).c_str(), core.r,
+                    static_cast<long long>(off), 100 * o.halo, 100 * o.fringe);
+      }
       if (sheets && (shade.name == "浅金" || shade.name == "酒红" || shade.name == "雾霾蓝"))
         shown.push_back(out);
       if (!assert_rules) continue;
