@@ -32,20 +32,33 @@ class OwnHair {
   // it: it takes that share of the change its strand's colour undergoes, in linear light.
   ShadeReach Recolour(Bgr shade, Picture& out) const;
 
+  // Pearson's r of the OKLab lightness, result against photo, over the pixels whose matte is
+  // at least half: the hair as the operator cut it, its edge included.
+  double LightnessCorrelation(const LevelColours& colours) const;
+
  private:
   // A pixel along the hair's edge: its strand's colour, in linear light, taken from the hair
-  // nearest it, and that colour's level.
+  // nearest it, and that colour's level; the pixel's own OKLab lightness where the correlation
+  // counts it (-1: not).
   struct Edge {
     size_t pixel;
     float strand[3];
     uint16_t level;
+    float lightness;
   };
   void FindStrands();
+  Bgr EdgeColour(const Edge& e, const LevelColours& colours) const;
+  ShadeReach FitColours(Bgr shade, LevelColours& colours) const;
 
   Picture photo_;
   std::vector<uint8_t> matte_;
   std::vector<uint16_t> levels_;  // a pixel's level, where its matte is 255
   std::vector<Edge> edges_;
+  // Over the pixels whose matte is 255, by level: how many, and the sum of their OKLab
+  // lightness; and the sums over all the pixels the correlation is taken on.
+  std::vector<uint32_t> level_pixels_;
+  std::vector<double> level_lightness_;
+  double lightness_sum_ = 0, lightness_squares_ = 0, counted_ = 0;
   CodeWeights weights_{};
   bool has_hair_ = false;
 };

@@ -62,10 +62,11 @@ std::string UnreachedNote(const ShadeReach& reach) {
   return std::string("这个颜色无法完全达到，已用最接近的 #") + hex;
 }
 
-ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours) {
+ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours,
+                           float least_correlation) {
   colours.fill(0);
   if (std::none_of(hair.begin(), hair.end(), [](double n) { return n > 0; })) return {shade};
-  const ShadeCurve curve(TonesOf(hair), shade);
+  const ShadeCurve curve(TonesOf(hair), shade, least_correlation);
   for (int code = 0; code < kCodes; ++code) {
     if (hair[code] <= 0) continue;  // no pixel asks for its levels
     for (int level = 4 * code; level < std::min(4 * code + 4, kHairLevels); ++level) {

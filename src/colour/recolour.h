@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "colour/recolour_curve.h"
 #include "colour/recolour_rows.h"
 #include "imaging/picture.h"
 
@@ -34,7 +35,10 @@ ShadeReach RecolourHair(const Picture& colour, const Picture& mask, Bgr shade, P
 // The hair's weight at each code of luma (a level / 4), and from it each level's colour in a
 // shade (packed blue | green << 8 | red << 16; kOffLevel's black): the work of a recolouring
 // that does not touch a pixel, shared by styles and photos.
+// least_correlation: how far the curve's lightness may depart from the source's over the hair
+// (Pearson's r of OKLab L over the weighted codes); a photo's hair asks for more than a style's.
 using CodeWeights = std::array<double, kCodes>;
-ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours);
+ShadeReach ColoursOfLevels(const CodeWeights& hair, Bgr shade, LevelColours& colours,
+                           float least_correlation = ShadeCurve::kLeastCorrelation);
 
 }  // namespace coiffure

@@ -25,8 +25,6 @@ constexpr float kWarmFrom = 0.35f, kGolden = 1.4f, kGoldenShare = 0.6f;
 // source's one code of difference turns into a visible step.
 constexpr float kSpreadPower = 0.25f, kLeastSpread = 0.6f, kMostSpread = 1.35f;
 constexpr float kLeastContrast = 0.05f, kMostContrast = 2.5f, kSideRatio = 2, kSheenReach = 2.5f;
-// The easing bends the lightness away from the source's; it may bend it only so far.
-constexpr float kLeastCorrelation = 0.93f;
 // A colour so near black or white that the strands cannot show around it is aimed at from
 // nearer the middle, until at least this share of the spread it should keep shows.
 constexpr float kKeptShare = 0.5f, kAimStep = 0.015f;
@@ -77,9 +75,11 @@ ShadeCurve::Source ShadeCurve::SourceOf(const Tones& tones) {
           static_cast<float>(share_above > 0 ? std::sqrt(above / share_above) : 0)};
 }
 
-ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade) : ShadeCurve(tones, shade, true) {}
+ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade, float least_correlation)
+    : ShadeCurve(tones, shade, least_correlation, true) {}
 
-ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade, bool within_lightest) {
+ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade, float least_correlation, bool within_lightest)
+    : least_correlation_(least_correlation) {
   const Oklab t = BgrToOklab(shade);
   target_C_ = std::hypot(t.a, t.b);
   if (target_C_ > 1e-6f) cos_h_ = t.a / target_C_, sin_h_ = t.b / target_C_;
@@ -90,7 +90,8 @@ ShadeCurve::ShadeCurve(const Tones& tones, Bgr shade, bool within_lightest) {
   const float asked = std::clamp(t.L, kLowL + kEndMargin, kHighL - kEndMargin);
   float wanted = source_.sd * SpreadFor(GreyLightness(asked), source_.mean);
   if (within_lightest && asked < BgrToOklab(LightestShade().mean).L)
-    wanted = std::min(wanted, ShadeCurve(tones, LightestShade().mean, false).spread_);
+    wanted =
+        std::min(wanted, ShadeCurve(tones, LightestShade().mean, least_correlation, false).spread_);
   Aim(asked);
   Means m = Fit(tones, wanted);
   for (int i = 0; i < 40 && m.spread < kKeptShare * wanted; ++i) {
@@ -230,11 +231,12 @@ ShadeCurve::Means ShadeCurve::Fit(const Tones& tones, float wanted_spread) {
     c = std::clamp(static_cast<float>(c * wanted_spread / m.spread), kLeastContrast, kMostContrast);
     m = SettleAt(tones, c);
   }
-  if (flat || m.r >= kLeastCorrelation) return SettleAt(tones, c);
+  // The easing bends the lightness away from the source's; it may bend it only so far.
+  if (flat || m.r >= least_correlation_) return SettleAt(tones, c);
   float good = kLeastContrast, bad = c;
   for (int step = 0; step < 7; ++step) {
     const float mid = (good + bad) / 2;
-    (SettleAt(tones, mid).r >= kLeastCorrelation ? good : bad) = mid;
+    (SettleAt(tones, mid).r >= least_correlation_ ? good : bad) = mid;
   }
   return SettleAt(tones, good);
 }

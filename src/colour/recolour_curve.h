@@ -23,15 +23,17 @@ struct Tones {
 class ShadeCurve {
  public:
   // Fitted so that over the tones the result's mean OKLab colour is the shade's, as near as a
-  // colour can come that still shows the strands.
-  ShadeCurve(const Tones& tones, Bgr shade);
+  // colour can come that still shows the strands, its lightness keeping at least that
+  // correlation with the source's over the tones.
+  static constexpr float kLeastCorrelation = 0.93f;
+  ShadeCurve(const Tones& tones, Bgr shade, float least_correlation = kLeastCorrelation);
   // Every channel within 1..254.
   Bgr ColourFor(float source_lightness) const;
   // The mean colour the curve gives the tones: the shade's, or the nearest it could reach.
   Oklab Reached() const { return reached_; }
 
  private:
-  ShadeCurve(const Tones& tones, Bgr shade, bool within_lightest);
+  ShadeCurve(const Tones& tones, Bgr shade, float least_correlation, bool within_lightest);
   struct Means {
     double L = 0, a = 0, b = 0, C = 0;  // C: the mean chroma along the shade's hue
     double spread = 0;                  // standard deviation of GreyLightness
@@ -65,6 +67,7 @@ class ShadeCurve {
   std::array<float, kLimitKnots + 1> limit_{};
   Oklab reached_;
   float spread_ = 0;
+  float least_correlation_ = kLeastCorrelation;
 };
 
 }  // namespace coiffure

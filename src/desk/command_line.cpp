@@ -14,7 +14,7 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
   };
   const auto is_switch = [&](const std::string& text) {
     return is(text, "quiet") || is(text, "photo") || is(text, "shade") || is(text, "matte") ||
-           is(text, "cutout");
+           is(text, "cutout") || is(text, "own-shade") || is(text, "own-shade-undo");
   };
   // The argument a switch takes, or "" when the next one is a switch of its own.
   const auto value_after = [&](size_t& i) {
@@ -33,6 +33,13 @@ ImportCommand ParseImportCommand(const std::vector<std::string>& args) {
              !is_switch(args[i + 1]))
         cut.files.push_back(args[++i]);
       command.cutouts.push_back(std::move(cut));
+    } else if (is(args[i], "own-shade-undo"))
+      ++command.own_shade_undos;
+    else if (is(args[i], "own-shade")) {
+      OwnShadeAsked asked;
+      asked.shade = value_after(i);
+      if (!asked.shade.empty()) asked.marks = value_after(i);
+      command.own_shades.push_back(asked);
     } else
       command.files.push_back(args[i]);
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "desk/cutout/cutout_files.h"
+#include "desk/own_hair/own_hair.h"
 #include "import/customer_photo.h"
 #include "pictures/png_write.h"
 
@@ -118,6 +119,54 @@ int RunShades(const ImportCommand& command, PictureSource& source, const ShadeLi
       report(file + " " + command.shades[i] + "：" + VariantText(out.variants[i]));
     not_done += CountNotImported(out.variants);
   }
+  return not_done;
+}
+
+bool AsksForOwnShade(const ImportCommand& command) {
+  return !command.own_shades.empty() || command.own_shade_undos > 0;
+}
+
+namespace {
+
+// The one thing a use of the customer's own colour does; returns whether it was done.
+bool RunFirstOwnShade(const ImportCommand& command, PictureSource& source, PhotoFolder& photos,
+                      const Report& report) {
+  if (command.own_shades.empty()) {
+    const OwnShadeOutcome out = UndoOwnShade(photos);
+    report(std::string(kPhotoInFolder) + "：" + out.text);
+    return out.done;
+  }
+  const OwnShadeAsked& asked = command.own_shades[0];
+  if (asked.shade.empty()) {
+    report(std::string(kOwnShadeSwitch) + "：" + kMsgNoShadeName);
+  } else if (asked.marks.empty()) {
+    report(std::string(kOwnShadeSwitch) + " " + asked.shade + "：" + kMsgNoMarksFile);
+  } else {
+    const OwnShadeOutcome out = ApplyOwnShade(photos, source, asked.shade, asked.marks);
+    report(std::string(kPhotoInFolder) + " " + asked.shade + "：" + out.text);
+    return out.done;
+  }
+  return false;
+}
+
+}  // namespace
+
+int RunOwnShade(const ImportCommand& command, PictureSource& source, PhotoFolder& photos,
+                const Report& report) {
+  int not_done = !RunFirstOwnShade(command, source, photos, report);
+  const auto unused = [&](const std::string& what, const char* why) {
+    report(what + "：" + why);
+    ++not_done;
+  };
+  for (size_t i = 1; i < command.own_shades.size(); ++i)
+    unused(std::string(kOwnShadeSwitch) + " " + command.own_shades[i].shade, kMsgExtraOwnShade);
+  for (int i = command.own_shades.empty() ? 1 : 0; i < command.own_shade_undos; ++i)
+    unused(kOwnShadeUndoSwitch, kMsgExtraOwnShade);
+  for (const std::string& photo : command.photos)
+    unused(photo.empty() ? kPhotoSwitch : photo, kMsgOtherWorkWithOwnShade);
+  for (const std::string& shade : command.shades)
+    unused(std::string(kShadeSwitch) + " " + shade, kMsgOtherWorkWithOwnShade);
+  for (const std::string& file : command.files) unused(file, kMsgOtherWorkWithOwnShade);
   return not_done;
 }
 

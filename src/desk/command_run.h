@@ -10,6 +10,7 @@
 
 #include "colour/variants.h"
 #include "desk/command_line.h"
+#include "import/kept_photo.h"
 
 namespace coiffure {
 
@@ -68,5 +69,22 @@ struct ShadeLibrary {
 // not used. Returns the number of variants not made (at least 1 when something is missing).
 int RunShades(const ImportCommand& command, PictureSource& source, const ShadeLibrary& library,
               const Report& report);
+
+inline constexpr const char* kOwnShadeSwitch = "/own-shade";
+inline constexpr const char* kOwnShadeUndoSwitch = "/own-shade-undo";
+inline constexpr const char* kMsgNoMarksFile = "没有给出标记图";
+inline constexpr const char* kMsgExtraOwnShade = "未使用：一次只能换一次发色或恢复一次原照片";
+inline constexpr const char* kMsgOtherWorkWithOwnShade = "未使用：给顾客照片换发色时不做别的";
+// What the lines of the customer's own colour name.
+inline constexpr const char* kPhotoInFolder = "ml_data\\test.bmp";
+
+// True when the command asks for the customer's own hair in a shade or her photo back.
+bool AsksForOwnShade(const ImportCommand& command);
+
+// The first "/own-shade" (or, without one, "/own-shade-undo") in the photo folder, one line;
+// everything else the command asks for gets a line saying it was not used. Returns the number
+// not done.
+int RunOwnShade(const ImportCommand& command, PictureSource& source, PhotoFolder& photos,
+                const Report& report);
 
 }  // namespace coiffure

@@ -2,9 +2,10 @@
 // and with "/photo FILE" the customer photo ml_data\test.bmp. With "/quiet" it works without a
 // window and its exit code is the number of files not imported (each photo counting as one);
 // "/shade NAME" makes colour variants without a window, its exit code the number not made;
-// "/matte MARKS PHOTO OUT" and "/cutout MARKS PHOTO" cut the hair out of a photo along the marks,
-// always without a window. Folders and wildcards among the files (and photos) stand for the
-// pictures they name.
+// "/matte MARKS PHOTO OUT" and "/cutout MARKS PHOTO" cut the hair out of a photo along the marks;
+// "/own-shade SHADE MARKS" gives the customer's own hair in the photo a shade and
+// "/own-shade-undo" puts her photo back; all of these always without a window. Folders and
+// wildcards among the files (and photos) stand for the pictures they name.
 #include <windows.h>
 
 #include <shellapi.h>
@@ -55,6 +56,11 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
   Win32LibraryFolder library_folder(library), photo_folder(photos, kMsgPhotoFolderNotWritable);
   const DeskFolders folders{library_folder, library, photo_folder, photos + kPhotoFileName};
   WicPictureSource source;
+  if (AsksForOwnShade(command)) {
+    PhotoFolder place{photo_folder,
+                      [&](const std::string& name) { return ReadWholeFile(photos + name); }};
+    return RunOwnShade(command, source, place, ReportLine);
+  }
   if (!command.shades.empty()) return RunShadeCommand(command, source, library_folder);
   if (!command.cutouts.empty())
     return RunCutouts(command.cutouts, source, library_folder, WriteReplacing, ReportLine) +

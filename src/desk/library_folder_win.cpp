@@ -72,6 +72,10 @@ bool Win32LibraryFolder::MoveNoReplace(const std::string& from, const std::strin
 
 bool Win32LibraryFolder::MoveReplacing(const std::string& from, const std::string& to) {
   const std::wstring source = PathOf(from), target = PathOf(to);
+  // A file made read-only is one its owner protected: Windows refuses to replace it, and so
+  // does this, under Wine too (whose move replaces it).
+  const DWORD attributes = GetFileAttributesW(target.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
   // Coiffure reading the photo at that moment holds it open for a few milliseconds.
   for (int attempt = 0; attempt < 20; ++attempt) {
     if (MoveFileExW(source.c_str(), target.c_str(),

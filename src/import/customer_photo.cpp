@@ -4,6 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "import/kept_photo.h"
+
 namespace coiffure {
 
 Size FitInside(int width, int height, int box_width, int box_height) {
@@ -79,6 +81,7 @@ PhotoResult ReplaceCustomerPhoto(const std::string& path, PictureSource& source,
     temp = photo_folder.WriteTemporary("photo", bytes);
     if (!photo_folder.MoveReplacing(temp, kPhotoFileName)) throw ImportError(kMsgPhotoNotReplaced);
     temp.clear();
+    ForgetOriginalPhoto(photo_folder);  // a new customer: the last one's photo is not hers
   });
   result.replaced = result.message.empty();
   if (!result.replaced) result.size = {};

@@ -40,7 +40,8 @@ struct PhotoResult {
 };
 
 // Decodes the picture, makes the photo and moves it over test.bmp in `photo_folder`; every
-// failure is a refusal that leaves test.bmp and the folder as they were.
+// failure is a refusal that leaves test.bmp and the folder as they were. A new photo is a new
+// customer: the previous one's kept original goes (ForgetOriginalPhoto).
 PhotoResult ReplaceCustomerPhoto(const std::string& path, PictureSource& source,
                                  LibraryFolder& photo_folder);
 

@@ -83,5 +83,26 @@ TEST(ImportCommandLine, EachShadeTakesTheArgumentAfterItEvenWhenNoneFollows) {
   EXPECT_TRUE(cmd.quiet);
 }
 
+TEST(ImportCommandLine, OwnShadeTakesAShadeAndMarksUnlessASwitchComesFirst) {
+  struct Case {
+    std::vector<std::string> args;
+    std::vector<std::pair<std::string, std::string>> asked;
+    int undos;
+  };
+  for (const Case& c : std::vector<Case>{
+           {{"/quiet", "/own-shade", "浅金", "m.png"}, {{"浅金", "m.png"}}, 0},
+           {{"-OWN-SHADE", "#A5532E", "/quiet"}, {{"#A5532E", ""}}, 0},
+           {{"/own-shade", "/own-shade-undo"}, {{"", ""}}, 1},
+           {{"/own-shade-undo", "m.png"}, {}, 1},
+       }) {
+    const ImportCommand cmd = ParseImportCommand(c.args);
+    std::vector<std::pair<std::string, std::string>> asked;
+    for (const OwnShadeAsked& a : cmd.own_shades) asked.emplace_back(a.shade, a.marks);
+    EXPECT_EQ(asked, c.asked) << c.args[1];
+    EXPECT_EQ(cmd.own_shade_undos, c.undos) << c.args[1];
+    EXPECT_EQ(cmd.files.size(), c.args.back() == "m.png" && c.undos) << c.args[1];
+  }
+}
+
 }  // namespace
 }  // namespace coiffure

@@ -147,7 +147,9 @@ TEST(ProgramStart, SplashThenPicturesThenFirstShowBeforeTheWindowAppears) {
   for (const Sample& s : g_samples) {
     EXPECT_FALSE(s.main) << s.at;
     if (s.splash) first = std::min(first, s.at), last = std::max(last, s.at);
-    if (s.splash) EXPECT_TRUE(s.splash_centred) << s.at;
+    if (s.splash) {
+      EXPECT_TRUE(s.splash_centred) << s.at;
+    }
   }
   EXPECT_LE(first, 300u);
   EXPECT_GE(last, 2850u);
