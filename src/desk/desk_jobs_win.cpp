@@ -4,8 +4,10 @@
 
 #include <commctrl.h>
 
+#include <cstring>
 #include <memory>
 
+#include "colour/own_shade.h"
 #include "colour/variants.h"
 #include "desk/cutout/cutout_files.h"
 #include "desk/desk_window_win.h"
@@ -64,6 +66,72 @@ void DeskWindow::ImportCutout(const std::string& photo,
     AddResult(StyleRow({photo, false, "", kMsgStopped}, folders_.library_path));
   };
   job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kStyle, *counts)); };
+  work_.Add(std::move(job));
+  Refresh();
+}
+
+PhotoFolder DeskWindow::PhotoPlace() const {
+  const std::string& test_bmp = folders_.photo_path;
+  const std::string folder = test_bmp.substr(0, test_bmp.size() - std::strlen(kPhotoFileName));
+  return {folders_.photos,
+          [folder](const std::string& name) { return ReadWholeFile(folder + name); }};
+}
+
+DeskRow DeskWindow::OwnShadeRow(bool done, const std::string& text) const {
+  DeskRow row{kPhotoFileName, text, done, {}, folders_.photo_path, DeskRow::Kind::kPhoto};
+  if (done) {
+    row.preview.kind = PreviewSubject::Kind::kPhoto;
+    row.preview.photo = folders_.photo_path;
+  }
+  return row;
+}
+
+void DeskWindow::UseOwnShade(std::shared_ptr<const OwnHairStart> start,
+                             std::shared_ptr<const cutout::Session> session,
+                             const cutout::Sketch& sketch, const Shade& shade) {
+  auto counts = std::make_shared<JobCounts>();
+  Job job{"正在换发色", {shade.name}, {}, {}, {}};
+  job.run = [this, start, session, sketch, shade, counts](size_t) {
+    std::string note;
+    const std::string reason = ReasonItFailed([&] {
+      // The window read the photo again from its file: it must still be the one started from.
+      if (session->Width() != start->photo.Width() || session->Height() != start->photo.Height())
+        throw ImportError(kMsgPhotoChangedMeanwhile);
+      const std::optional<cutout::Matte> matte =
+          session->Update(cutout::MarksOf(sketch, session->Width(), session->Height()));
+      if (!matte) throw ImportError(kMsgPhotoChangedMeanwhile);
+      Picture recoloured;
+      const ShadeReach reach = OwnHair(start->photo, matte->alpha).Recolour(shade.mean, recoloured);
+      if (!reach.exact) note = UnreachedNote(reach);
+      PhotoFolder photos = PhotoPlace();
+      UseAsCustomerPhoto(photos, *start, recoloured, sketch);
+    });
+    const bool done = reason.empty();
+    return ResultOf(OwnShadeRow(done, OwnShadeText(done, done ? shade.name : reason, note)),
+                    counts);
+  };
+  job.stopped = [this, counts](size_t) {
+    ++counts->stopped;
+    AddResult(OwnShadeRow(false, OwnShadeText(false, kMsgStopped, "")));
+  };
+  job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kPhoto, *counts)); };
+  work_.Add(std::move(job));
+  Refresh();
+}
+
+void DeskWindow::RestoreKeptPhoto() {
+  auto counts = std::make_shared<JobCounts>();
+  Job job{"正在恢复原照片", {kKeptPhotoName}, {}, {}, {}};
+  job.run = [this, counts](size_t) {
+    PhotoFolder photos = PhotoPlace();
+    const OwnShadeOutcome outcome = UndoOwnShade(photos);
+    return ResultOf(OwnShadeRow(outcome.done, outcome.text), counts);
+  };
+  job.stopped = [this, counts](size_t) {
+    ++counts->stopped;
+    AddResult(OwnShadeRow(false, std::string("未恢复原照片：") + kMsgStopped));
+  };
+  job.finished = [this, counts](bool) { JobOver(JobSummary(DeskRow::Kind::kPhoto, *counts)); };
   work_.Add(std::move(job));
   Refresh();
 }

@@ -5,9 +5,11 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "desk/cutout/style_purpose_win.h"
 #include "desk/library_folder_win.h"
+#include "desk/own_hair/own_hair_purpose_win.h"
 #include "import/customer_photo.h"
 #include "resource.h"
 #include "toolkit/modal_win.h"
@@ -29,6 +31,9 @@ constexpr const char* kShadeHint =
     "换发色：把发型库中的发型换成发廊常用的发色，先看预览再生成新发型。";
 constexpr const char* kCutoutHint =
     "从照片剪出发型：人物照片里的头发，框出来再涂几笔就能剪下来，导入为发型。";
+constexpr const char* kOwnHairHint =
+    "换自己的发色：在顾客照片上框出她的头发，试各种发色；满意后用作顾客照片，原照片会保留，"
+    "可以随时恢复。";
 constexpr const char* kIdleStatus = "导入在后台进行，窗口随时可用；单击“停止”可以中途停下。";
 
 // The platform's message font: on a Chinese system a face that holds the Chinese glyphs.
@@ -156,6 +161,7 @@ void DeskWindow::OnCommand(int id) {
   if (id == kShadeButtonId) ShadeButtonClick();
   if (id == kStopButtonId) StopButtonClick();
   if (id == kCutoutButtonId) CutoutButtonClick();
+  if (id == kOwnHairButtonId) OwnHairButtonClick();
   // Enter comes as the default command; on the list it activates the selected row.
   if (id == IDOK && GetFocus() == list_.Handle()) ActivateRow(list_.Selected());
 }
@@ -182,6 +188,8 @@ void DeskWindow::FormCreate() {
   shade_button_ = MakeButton(hwnd_, "换发色(&C)...", kShadeButtonId);
   cutout_notice_ = MakeChild(hwnd_, L"STATIC", kCutoutHint, SS_NOPREFIX);
   cutout_button_ = MakeButton(hwnd_, "从照片剪出发型(&X)...", kCutoutButtonId);
+  own_notice_ = MakeChild(hwnd_, L"STATIC", kOwnHairHint, SS_NOPREFIX);
+  own_button_ = MakeButton(hwnd_, "换自己的发色(&H)...", kOwnHairButtonId);
   list_.Create(hwnd_, font_.Get());
   status_ = MakeChild(hwnd_, L"STATIC", kIdleStatus, SS_NOPREFIX);
   progress_ = CreateWindowExW(0, PROGRESS_CLASSW, L"", WS_CHILD, 0, 0, 0, 0, hwnd_, nullptr,
@@ -195,8 +203,9 @@ void DeskWindow::FormCreate() {
     GetTextMetricsW(dc.Get(), &metrics);
   }
   line_height_ = metrics.tmHeight;
-  for (HWND child : {hint_, add_button_, photo_button_, shade_notice_, shade_button_,
-                     cutout_notice_, cutout_button_, status_, stop_button_})
+  for (HWND child :
+       {hint_, add_button_, photo_button_, shade_notice_, shade_button_, cutout_notice_,
+        cutout_button_, own_notice_, own_button_, status_, stop_button_})
     SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
   preview_.Create(hwnd_, 0, 0, font_.Get());
   last_focus_ = add_button_;
@@ -211,7 +220,8 @@ int DeskWindow::LeftColumnHeight(int text_width, int list_height) const {
   const int drop = drop_.HeightFor(text_width);
   const int notice = std::max(kButtonHeight, WrappedTextHeight(shade_notice_, text_width));
   const int cutout = std::max(kButtonHeight, WrappedTextHeight(cutout_notice_, text_width));
-  return 6 * kPad + hint + drop + notice + cutout + list_height + StripHeight() + kPad;
+  const int own = std::max(kButtonHeight, WrappedTextHeight(own_notice_, text_width));
+  return 7 * kPad + hint + drop + notice + cutout + own + list_height + StripHeight() + kPad;
 }
 
 // Under the list: two lines of where the work stands over its progress bar, beside "停止".
@@ -242,6 +252,7 @@ void DeskWindow::FormResize(int width, int height) {
   beside(drop_.Handle(), drop_.HeightFor(text_width), photo_button_);
   beside(shade_notice_, WrappedTextHeight(shade_notice_, text_width), shade_button_);
   beside(cutout_notice_, WrappedTextHeight(cutout_notice_, text_width), cutout_button_);
+  beside(own_notice_, WrappedTextHeight(own_notice_, text_width), own_button_);
   const int strip = StripHeight(), strip_top = std::max(top, height - kPad - strip);
   MoveWindow(list_.Handle(), kPad, top, left_width, std::max(0, strip_top - kPad - top), TRUE);
   list_.FitColumns();
@@ -371,6 +382,43 @@ CutoutWindow& DeskWindow::OpenCutout(const std::string& photo,
   cutout_ = std::make_unique<CutoutWindow>(source_, photo, kept_marks_, std::move(purpose));
   cutout_->Create(hwnd_, font_.Get());
   return *cutout_;
+}
+
+CutoutWindow* DeskWindow::OpenOwnHair() {
+  auto start = std::make_shared<OwnHairStart>();
+  PhotoFolder photos = PhotoPlace();
+  const std::string reason = ReasonItFailed([&] { *start = StartOwnHair(photos); });
+  if (!reason.empty()) {
+    AddResult(OwnShadeRow(false, OwnShadeText(false, reason, "")));
+    Refresh();
+    return nullptr;
+  }
+  const std::string& test_bmp = folders_.photo_path;
+  const std::string path =
+      start->original.kept
+          ? test_bmp.substr(0, test_bmp.size() - std::strlen(kPhotoFileName)) + kKeptPhotoName
+          : test_bmp;
+  // Marks kept in the folder serve when the desk has none of its own for this photo (it was
+  // closed since); its own are newer, drawn since the last colour was used.
+  const uint64_t fingerprint = PhotoFingerprint(RgbaOf(start->photo));
+  if (start->marks && kept_marks_.fingerprint != fingerprint)
+    kept_marks_ = {path, fingerprint, *start->marks};
+  return &OpenCutout(path, std::make_unique<OwnHairPurpose>(
+                               start, preview_.Image3(),
+                               [this](std::shared_ptr<const OwnHairStart> s,
+                                      std::shared_ptr<const cutout::Session> session,
+                                      const cutout::Sketch& sketch, const Shade& shade) {
+                                 UseOwnShade(std::move(s), std::move(session), sketch, shade);
+                               },
+                               [this] { RestoreKeptPhoto(); }));
+}
+
+void DeskWindow::OwnHairButtonClick() {
+  CutoutWindow* window = OpenOwnHair();
+  if (!window) return;
+  ShowModal(
+      window->Handle(), hwnd_, [&] { return window->Done(); },
+      [window](MSG& msg) { return window->PreTranslate(msg); });
 }
 
 void DeskWindow::WorkWhenShown(ImportCommand command) {

@@ -23,6 +23,7 @@
 #include "desk/cutout/cutout_window_win.h"
 #include "desk/desk_list_win.h"
 #include "desk/desk_rows.h"
+#include "desk/own_hair/own_hair.h"
 #include "desk/photo_drop_win.h"
 #include "desk/preview/desk_preview_win.h"
 #include "import/importer.h"
@@ -48,6 +49,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   static constexpr int kShadeButtonId = 1003;
   static constexpr int kStopButtonId = 1004;
   static constexpr int kCutoutButtonId = 1005;
+  static constexpr int kOwnHairButtonId = 1006;
 
   // quit_on_close ends the message loop when the window is closed (the program's own window
   // does; a test's does not). The folders and the source are used from the worker's thread.
@@ -82,6 +84,18 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   // thread, and the marks of the last photo are used when it is the same.
   CutoutWindow& OpenCutout(const std::string& photo);
   CutoutWindow& OpenCutout(const std::string& photo, std::unique_ptr<CutoutPurpose> purpose);
+  // The cut-out window on the customer photo a colour starts from (the kept original, else
+  // test.bmp), with its kept marks, to give her own hair a shade; created hidden, or nothing
+  // (after a row saying why) when there is no photo to start from. OwnHairButtonClick shows it
+  // modally.
+  CutoutWindow* OpenOwnHair();
+  void OwnHairButtonClick();
+  // Puts the photo with her hair in the shade in place as test.bmp, keeping the original first,
+  // with its row; puts the kept original back, with its row.
+  void UseOwnShade(std::shared_ptr<const OwnHairStart> start,
+                   std::shared_ptr<const cutout::Session> session, const cutout::Sketch& sketch,
+                   const Shade& shade);
+  void RestoreKeptPhoto();
   // A row activated: one that offers the cut-out opens the cut-out window on its file.
   void ActivateRow(int row);
   // Stops the work asked for so far once the file under way is done.
@@ -102,6 +116,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   HWND ShadeNotice() const { return shade_notice_; }
   HWND StopButton() const { return stop_button_; }
   HWND CutoutButton() const { return cutout_button_; }
+  HWND OwnHairButton() const { return own_button_; }
   HWND Status() const { return status_; }
   HWND RowTip() const { return list_.ToolTip(); }
   const DeskPreview& Preview() const { return preview_; }
@@ -123,6 +138,10 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   // On the worker: a step's row, with its preview composed there while the window follows
   // the newest row, and what the window does with it.
   StepResult ResultOf(DeskRow row, std::shared_ptr<JobCounts> counts);
+  // The photo folder as the customer's own colour reads and writes it.
+  PhotoFolder PhotoPlace() const;
+  // A row of the customer photo that says what a use of her own colour did.
+  DeskRow OwnShadeRow(bool done, const std::string& text) const;
   // A result of the work: added, and selected while the selection follows the newest row.
   void AddResult(DeskRow row, std::optional<ComposedPreview> preview = {});
   void ApplyWork();
@@ -143,6 +162,7 @@ class DeskWindow : public BaseWindow<DeskWindow> {
   HWND hint_ = nullptr, add_button_ = nullptr, photo_button_ = nullptr;
   HWND shade_notice_ = nullptr, shade_button_ = nullptr;
   HWND cutout_notice_ = nullptr, cutout_button_ = nullptr;
+  HWND own_notice_ = nullptr, own_button_ = nullptr;
   HWND status_ = nullptr, progress_ = nullptr, stop_button_ = nullptr;
   ResultList list_;
   std::unique_ptr<ShadeChooser> chooser_;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdio>
+#include <functional>
 
 #include "desk/desk_window_win.h"
 #include "desk/library_folder_win.h"
@@ -45,9 +46,9 @@ struct Watch {
 };
 Watch watch;
 
-}  // namespace
-
-int ShowCutout(const std::wstring& app, const std::wstring& photo, int seconds) {
+// The desk over APP with the cut-out window its open() makes, for seconds.
+int ShowDeskWith(const std::wstring& app, int seconds,
+                 const std::function<CutoutWindow*(DeskWindow&)>& open) {
   ScopedCom com;
   const std::string folder = Narrow(app) + "\\";
   Win32LibraryFolder library(folder + "ml_fx\\"), photos(folder + "ml_data\\");
@@ -60,7 +61,9 @@ int ShowCutout(const std::wstring& app, const std::wstring& photo, int seconds) 
   ShowWindow(hwnd, SW_SHOW);
   UpdateWindow(hwnd);
   watch.opened = NowMs();
-  CutoutWindow& window = desk.OpenCutout(Narrow(photo));
+  CutoutWindow* opened = open(desk);
+  if (!opened) return 1;
+  CutoutWindow& window = *opened;
   watch.window = &window;
   const double end = NowMs() + 1000.0 * seconds;
   SetTimer(nullptr, 0, 5, [](HWND, UINT, UINT_PTR, DWORD) { watch.Look(); });
@@ -79,6 +82,17 @@ int ShowCutout(const std::wstring& app, const std::wstring& photo, int seconds) 
     }
   }
   return 0;
+}
+
+}  // namespace
+
+int ShowCutout(const std::wstring& app, const std::wstring& photo, int seconds) {
+  return ShowDeskWith(app, seconds,
+                      [&](DeskWindow& desk) { return &desk.OpenCutout(Narrow(photo)); });
+}
+
+int ShowOwnHair(const std::wstring& app, int seconds) {
+  return ShowDeskWith(app, seconds, [](DeskWindow& desk) { return desk.OpenOwnHair(); });
 }
 
 }  // namespace coiffure

@@ -11,5 +11,7 @@ namespace coiffure {
 // of the marks, the time until its matte was shown. The desk's own rows stay when it closes,
 // for a screenshot of them, until the time is up.
 int ShowCutout(const std::wstring& app, const std::wstring& photo, int seconds);
+// The same with the window opened to give the customer's own hair in APP's photo a shade.
+int ShowOwnHair(const std::wstring& app, int seconds);
 
 }  // namespace coiffure

@@ -10,6 +10,8 @@
 // open it, its previews, a scroll through the whole list, memory.
 // coiffure_shots cutout APP PHOTO [SECONDS]: the desk over APP with the cut-out window open on
 // PHOTO, for screenshots of it driven from outside; prints its times.
+// coiffure_shots ownhair APP [SECONDS]: the same, opened on APP's customer photo for her own
+// hair in another colour.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -79,6 +81,8 @@ int wmain(int argc, wchar_t** argv) {
     return TimeDesk(argv[2], argc > 3 ? _wtoi(argv[3]) : 100);
   if (argc > 3 && std::wstring(argv[1]) == L"cutout")
     return ShowCutout(argv[2], argv[3], argc > 4 ? _wtoi(argv[4]) : 60);
+  if (argc > 2 && std::wstring(argv[1]) == L"ownhair")
+    return ShowOwnHair(argv[2], argc > 3 ? _wtoi(argv[3]) : 60);
   if (argc > 2 && std::wstring(argv[1]) == L"shades")
     return TimeShadeChooser(argv[2], argc > 3 ? _wtoi(argv[3]) : 3);
   const HINSTANCE inst = GetModuleHandleW(nullptr);

@@ -34,7 +34,8 @@ void DrawTick(HDC dc, const RECT& block, Bgr shade) {
 
 }  // namespace
 
-ShadeSwatches::ShadeSwatches() : shades_(ShadePalette()) {
+ShadeSwatches::ShadeSwatches(int columns, bool one_at_a_time)
+    : shades_(ShadePalette()), columns_(columns), one_at_a_time_(one_at_a_time) {
   shades_.push_back(CustomShade({}));
   on_.assign(shades_.size(), false);
 }
@@ -56,20 +57,21 @@ void ShadeSwatches::Create(HWND parent, HFONT font, int line_height) {
 }
 
 int ShadeSwatches::Place(int x, int y, int width) {
-  const int w = std::max(kMinWidth, (width - (kColumns - 1) * kGap) / kColumns);
+  const int w = std::max(1, (width - (columns_ - 1) * kGap) / columns_);
+  const int last_row = PaletteRows(columns_);
   const int h = SwatchHeight(line_height_);
   const auto at = [&](int column, int row, HWND button, int span = 1) {
     MoveWindow(button, x + column * (w + kGap), y + row * (h + kGap), span * w + (span - 1) * kGap,
                h, TRUE);
   };
   for (size_t i = 0; i + 1 < buttons_.size(); ++i)
-    at(static_cast<int>(i) % kColumns, static_cast<int>(i) / kColumns, buttons_[i]);
+    at(static_cast<int>(i) % columns_, static_cast<int>(i) / columns_, buttons_[i]);
   // The last row: "其他颜色..." as tall as a push button, then the colour it gave.
   const int button_height = std::min(h, 30);
-  MoveWindow(other_, x, y + 2 * (h + kGap) + (h - button_height) / 2, 2 * w + kGap, button_height,
-             TRUE);
-  at(2, 2, buttons_.back());
-  return HeightFor(line_height_);
+  MoveWindow(other_, x, y + last_row * (h + kGap) + (h - button_height) / 2, 2 * w + kGap,
+             button_height, TRUE);
+  at(2, last_row, buttons_.back());
+  return HeightFor(line_height_, columns_);
 }
 
 bool ShadeSwatches::OnCommand(HWND owner, int id) {
@@ -108,6 +110,12 @@ void ShadeSwatches::SetCustom(Bgr colour) {
 void ShadeSwatches::Toggle(size_t swatch) {
   if (swatch >= on_.size()) return;
   on_[swatch] = !on_[swatch];
+  if (on_[swatch] && one_at_a_time_)
+    for (size_t other = 0; other < on_.size(); ++other)
+      if (other != swatch && on_[other]) {
+        on_[other] = false;
+        InvalidateRect(buttons_[other], nullptr, FALSE);
+      }
   if (on_[swatch]) {
     last_on_ = swatch;
     last_colour_ = shades_[swatch].mean;
@@ -152,7 +160,7 @@ bool ShadeSwatches::MoveFocus(size_t from, WPARAM key) {
                                                          {VK_DOWN, Arrow::kDown}};
   for (const auto& [vk, arrow] : kArrows) {
     if (vk != key) continue;
-    SetFocus(buttons_[SwatchAfterArrow(from, arrow, shades_.size() - 1, kColumns, have_custom_)]);
+    SetFocus(buttons_[SwatchAfterArrow(from, arrow, shades_.size() - 1, columns_, have_custom_)]);
     return true;
   }
   return false;

@@ -1,7 +1,8 @@
 // The chooser's shade swatches: one button a shade of the palette, showing its colour with its
 // Chinese name under it, turned on and off by a click or the space bar; a swatch for a colour of
 // the operator's own, shown once one is chosen; and "其他颜色..." that asks for it through the
-// platform's colour dialog.
+// platform's colour dialog. The chooser turns any number on; the customer's own colour takes one
+// shade at a time, so there a swatch turned on turns the one on before off.
 #pragma once
 
 #include <windows.h>
@@ -19,13 +20,17 @@ class ShadeSwatches {
   static constexpr int kOtherId = 2150;
   static constexpr int kColumns = 6, kGap = 6, kMinWidth = 66, kBlockHeight = 30;
 
-  ShadeSwatches();
+  explicit ShadeSwatches(int columns = kColumns, bool one_at_a_time = false);
   // The buttons, in the tab order: the swatches make one group (the arrow keys move through
   // it as it is drawn), "其他颜色..." follows.
   void Create(HWND parent, HFONT font, int line_height);
   // The grid at (x, y), as wide as given; returns its height.
   int Place(int x, int y, int width);
-  static int HeightFor(int line_height) { return 3 * SwatchHeight(line_height) + 2 * kGap; }
+  // The palette's rows, then the row of "其他颜色..." and the custom swatch.
+  static int HeightFor(int line_height, int columns = kColumns) {
+    const int rows = PaletteRows(columns) + 1;
+    return rows * SwatchHeight(line_height) + (rows - 1) * kGap;
+  }
 
   // A command of the grid's own: a swatch turned on or off (true), or "其他颜色..." (asks for
   // a colour; true when one was chosen). False for any other command.
@@ -48,6 +53,9 @@ class ShadeSwatches {
 
  private:
   static int SwatchHeight(int line_height) { return kBlockHeight + line_height + 10; }
+  static int PaletteRows(int columns) {
+    return (static_cast<int>(ShadePalette().size()) + columns - 1) / columns;
+  }
   static LRESULT CALLBACK SwatchProc(HWND button, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR index,
                                      DWORD_PTR self);
   // Moves the focus as an arrow key on a swatch asks; false for another key.
@@ -61,6 +69,8 @@ class ShadeSwatches {
   size_t last_on_ = 0;
   std::optional<Bgr> last_colour_;  // the colour last turned on, where the colour dialog opens
   int line_height_ = 0;
+  int columns_;
+  bool one_at_a_time_;
 };
 
 }  // namespace coiffure

@@ -28,6 +28,10 @@ class CutoutHost {
   virtual const cutout::Sketch& Sketch() const = 0;
   // The composed look made again (after a choice of the purpose's own changed it).
   virtual void Recompose() = 0;
+  // Whether a matte for the marks as they are now is shown, and the look shown (0: the marks;
+  // i: the purpose's look i - 1).
+  virtual bool MatteShown() const = 0;
+  virtual void ChooseLook(size_t look) = 0;
   // Closes the window.
   virtual void Finish() = 0;
 };
@@ -55,6 +59,8 @@ class CutoutPurpose {
   virtual bool Command(int id, CutoutHost& host) = 0;
   // Whether a matte for the marks as they are now is shown.
   virtual void MatteReady(bool ready) = 0;
+  // Draws an owner-drawn control of its own; false when the item is none of them.
+  virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
   // On the worker, for a matte shown while a composed look is chosen (and on Recompose): the
   // composed look for the shown copy of the photo and its matte, or nothing to show. It must
   // read nothing the window's thread changes.

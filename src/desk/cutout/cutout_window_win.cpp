@@ -89,6 +89,9 @@ LRESULT CutoutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
+    case WM_DRAWITEM:
+      if (purpose_->DrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lp))) return TRUE;
+      return Default(msg, wp, lp);
     case kWorkMessage:
       ApplyWork();
       return 0;
@@ -224,6 +227,7 @@ void CutoutWindow::ChooseLook(size_t look) {
   }
   canvas_.SetCircle(editor_ ? editor_->BrushCircle() : std::nullopt);
   Compose();
+  ShowState();
 }
 
 bool CutoutWindow::PreTranslate(MSG& msg) {

@@ -45,13 +45,13 @@ class CutoutWindow : public BaseWindow<CutoutWindow>, CutoutCanvas::Port, public
   // For the window's tests: the state it shows.
   bool Ready() const { return prepared_.has_value(); }
   bool Working() const { return !work_.Idle(); }
-  bool MatteShown() const { return matte_ && matte_revision_ == Revision(); }
+  bool MatteShown() const override { return matte_ && matte_revision_ == Revision(); }
   const CutoutEditor* Editor() const { return editor_ ? &*editor_ : nullptr; }
   HWND Canvas() const { return canvas_.Handle(); }
   HWND StatusLine() const { return status_; }
   HWND LookButton(size_t i) const { return i < looks_.size() ? looks_[i] : nullptr; }
   const Frame& Shown() const { return frame_; }
-  void ChooseLook(size_t look);
+  void ChooseLook(size_t look) override;
 
   // CutoutHost
   const std::string& PhotoPath() const override { return photo_path_; }

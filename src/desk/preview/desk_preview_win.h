@@ -41,6 +41,7 @@ class DeskPreview : public BaseWindow<DeskPreview> {
   void Clear(std::string hint = "在左边的列表中单击一行，这里就显示它的结果。");
 
   const Frame& Shown() const { return frame_; }
+  const Picture& Image3() const { return image3_; }
   const std::string& Caption() const { return caption_; }
   // Memory the pane holds between paints: the frame and the artwork.
   size_t BytesKept() const { return frame_.bgr.capacity() + image3_.Stride() * image3_.Height(); }

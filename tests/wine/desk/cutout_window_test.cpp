@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include "colour/palette.h"
 #include "desk/cutout/style_purpose_win.h"
+#include "desk/own_hair/own_hair_purpose_win.h"
+#include "import/kept_photo.h"
 #include "wine/desk/desk_support.h"
 #include "wine/wine_support.h"
 
@@ -164,6 +167,78 @@ TEST_F(CutoutWindowTest, ADroppedPhotoOfAPersonOffersTheCutOutOfItsHair) {
   SendMessageW(window.ListView(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
   SendMessageW(window.ListView(), WM_LBUTTONUP, 0, at);
   EXPECT_EQ(opened, "从照片剪出发型 - Coiffure 发型导入");
+}
+
+// The customer's own hair: the window on her photo, a shade chosen, the photo used with the
+// original kept; a desk opened afterwards finds the marks kept beside the photo, and the kept
+// original is put back. Without a photo the desk says so in a row and opens nothing.
+TEST_F(CutoutWindowTest, OwnHairInAShadeIsUsedAsThePhotoAndTheKeptOriginalPutBack) {
+  const std::string test_bmp = folder.Path("ml_data\\test.bmp");
+  const std::string kept = folder.Path("ml_data\\") + kKeptPhotoName;
+  DeleteFileW(Widen(test_bmp).c_str());
+  EXPECT_EQ(window.OpenOwnHair(), nullptr);
+  ASSERT_EQ(window.Rows().size(), 1u);
+  EXPECT_FALSE(window.Rows()[0].ok);
+  EXPECT_EQ(window.Rows()[0].result, std::string("未换发色：") + kMsgNoCustomerPhoto);
+
+  ASSERT_TRUE(CopyFileW(Widen(photo).c_str(), Widen(test_bmp).c_str(), FALSE));
+  const std::string original = testing::ReadBytes(test_bmp);
+  const auto open = [&](DeskWindow& desk) -> CutoutWindow& {
+    CutoutWindow* cut = desk.OpenOwnHair();
+    EXPECT_NE(cut, nullptr);
+    ShowWindow(cut->Handle(), SW_SHOW);
+    Until([&] { return cut->Ready() || !cut->Working(); });
+    return *cut;
+  };
+  CutoutWindow& cut = open(window);
+  ASSERT_TRUE(cut.Ready());
+  MarkHead(cut);
+  Until([&] { return cut.MatteShown(); });
+  const HWND use = GetDlgItem(cut.Handle(), IDOK);
+  EXPECT_FALSE(IsWindowEnabled(use)) << "no shade chosen yet";
+  EXPECT_FALSE(IsWindowEnabled(GetDlgItem(cut.Handle(), OwnHairPurpose::kRestoreId)));
+  const std::vector<Shade>& palette = ShadePalette();
+  const size_t blonde =
+      static_cast<size_t>(std::find_if(palette.begin(), palette.end(),
+                                       [](const Shade& s) { return s.name == "浅金"; }) -
+                          palette.begin());
+  ASSERT_LT(blonde, palette.size());
+  SendMessageW(cut.Handle(), WM_COMMAND,
+               MAKEWPARAM(ShadeSwatches::kFirstId + static_cast<int>(blonde), BN_CLICKED), 0);
+  EXPECT_TRUE(IsWindowEnabled(use));
+  EXPECT_EQ(SendMessageW(cut.LookButton(1), BM_GETCHECK, 0, 0), BST_CHECKED);
+  SendMessageW(cut.Handle(), WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+  EXPECT_TRUE(cut.Done());
+  testing::WaitForWork(window);
+  ASSERT_EQ(window.Rows().size(), 2u);
+  EXPECT_EQ(window.Rows()[1].result, "已换上发色 浅金，原照片保存在 ml_data\\原照片.bmp");
+  EXPECT_EQ(window.Rows()[1].preview.kind, PreviewSubject::Kind::kPhoto);
+  EXPECT_EQ(testing::ReadBytes(kept), original);
+  Picture before, after;
+  before.LoadFromFile(photo);
+  after.LoadFromFile(test_bmp);
+  const Bgr hair = after.PixelBgr(230, 40), was = before.PixelBgr(230, 40);
+  EXPECT_GT(hair.r + hair.g + hair.b, was.r + was.g + was.b + 60) << "her hair made blonde";
+  EXPECT_EQ(after.PixelBgr(250, 400), before.PixelBgr(250, 400)) << "her suit as it was";
+
+  {
+    DeskWindow fresh{wic, {lib, library, photos, test_bmp}, false};
+    ASSERT_TRUE(fresh.Create());
+    CutoutWindow& again = open(fresh);
+    ASSERT_TRUE(again.Ready());
+    EXPECT_EQ(again.PhotoPath(), kept) << "a second colour starts from the original";
+    EXPECT_EQ(again.Editor()->History().Sketch().strokes.size(), 3u) << "the marks kept with it";
+    const HWND restore = GetDlgItem(again.Handle(), OwnHairPurpose::kRestoreId);
+    ASSERT_TRUE(IsWindowEnabled(restore));
+    SendMessageW(again.Handle(), WM_COMMAND, MAKEWPARAM(OwnHairPurpose::kRestoreId, BN_CLICKED), 0);
+    EXPECT_TRUE(again.Done());
+    testing::WaitForWork(fresh);
+    ASSERT_EQ(fresh.Rows().size(), 1u);
+    EXPECT_EQ(fresh.Rows()[0].result, "已恢复原照片");
+    DestroyWindow(fresh.Handle());
+  }
+  EXPECT_EQ(testing::ReadBytes(test_bmp), original);
+  EXPECT_FALSE(testing::FileExists(kept));
 }
 
 }  // namespace

@@ -152,7 +152,7 @@ TEST_F(DeskParts, EveryButtonHasItsOwnAccessKeyAndTheFocusComesBackAfterADialog)
     EXPECT_TRUE(keys.insert(towupper(text[amp + 1])).second) << WindowText(c);
     ++buttons;
   }
-  EXPECT_EQ(buttons, 5);
+  EXPECT_EQ(buttons, 6);
   EXPECT_EQ(GetFocus(), window.AddButton());
 
   SetFocus(window.ListView());
