@@ -211,14 +211,7 @@ void DeskWindow::AddResult(DeskRow row, std::optional<ComposedPreview> preview) 
 }
 
 void DeskWindow::ApplyWork() {
-  for (;;) {
-    try {
-      if (!work_.ApplyNext()) break;
-    } catch (...) {
-      PostMessageW(hwnd_, kWorkMessage, 0, 0);  // the rest after the error box
-      throw;
-    }
-  }
+  ApplyReadyWork(work_, hwnd_, kWorkMessage);
   if (work_.Idle()) Refresh();
   if (closing_ && work_.Idle()) DestroyWindow(hwnd_);
 }

@@ -101,11 +101,9 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       FormResize(LOWORD(lp), HIWORD(lp));
       return 0;
-    case WM_GETMINMAXINFO: {
-      const SIZE min = WindowSizeFor(MinClientSize());
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
+    case WM_GETMINMAXINFO:
+      SetMinTrackSize(lp, WindowSizeFor(MinClientSize()));
       return 0;
-    }
     case WM_DROPFILES: {
       Win32PathLister paths;  // a folder dropped stands for the pictures in it
       ImportFiles(PictureFiles(DroppedFiles(reinterpret_cast<HDROP>(wp)), paths));
@@ -136,14 +134,9 @@ LRESULT DeskWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       SetFocus(last_focus_ && IsChild(hwnd_, last_focus_) ? last_focus_ : add_button_);
       return 0;
-    case WM_NEXTDLGCTL: {
-      // The dialog keys (an access key, Tab) ask for the next control with this message, which
-      // only a dialog's own window procedure would otherwise answer.
-      const HWND next =
-          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-      if (next) SetFocus(next);
+    case WM_NEXTDLGCTL:
+      MoveFocusAsDialogAsks(hwnd_, wp, lp);
       return 0;
-    }
     case WM_CLOSE:
       FormClose();
       return 0;
@@ -196,13 +189,7 @@ void DeskWindow::FormCreate() {
                               GetModuleHandleW(nullptr), nullptr);
   stop_button_ = MakeButton(hwnd_, "停止(&S)", kStopButtonId);
   EnableWindow(stop_button_, FALSE);
-  TEXTMETRICW metrics{};
-  {
-    const WindowDC dc(hwnd_);
-    ScopedSelect select(dc.Get(), font_.Get());
-    GetTextMetricsW(dc.Get(), &metrics);
-  }
-  line_height_ = metrics.tmHeight;
+  line_height_ = LineHeight(hwnd_, font_.Get());
   for (HWND child :
        {hint_, add_button_, photo_button_, shade_notice_, shade_button_, cutout_notice_,
         cutout_button_, own_notice_, own_button_, status_, stop_button_})

@@ -145,6 +145,15 @@ inline Font MakeFont(const wchar_t* face, int height, bool underline = false,
                           DEFAULT_PITCH | FF_DONTCARE, face));
 }
 
+// A line's height in this font, as a window's DC measures it.
+inline int LineHeight(HWND window, HFONT font) {
+  TEXTMETRICW metrics{};
+  const WindowDC dc(window);
+  const ScopedSelect select(dc.Get(), font);
+  GetTextMetricsW(dc.Get(), &metrics);
+  return metrics.tmHeight;
+}
+
 // The height a control's text takes, word-wrapped at this width, in the control's font.
 inline int WrappedTextHeight(HWND control, int width) {
   std::wstring text(static_cast<size_t>(GetWindowTextLengthW(control)) + 1, L'\0');

@@ -82,6 +82,20 @@ class BaseWindow {
   HWND hwnd_ = nullptr;
 };
 
+// For a window that is no dialog but takes the dialog keys (IsDialogMessage): the focus moved as
+// WM_NEXTDLGCTL asks (Tab, the arrows within a group, an access key), which only a dialog's own
+// window procedure would answer.
+inline void MoveFocusAsDialogAsks(HWND window, WPARAM wp, LPARAM lp) {
+  const HWND next =
+      LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(window, GetFocus(), wp != 0);
+  if (next) SetFocus(next);
+}
+
+// WM_GETMINMAXINFO answered with the smallest window size it may be dragged to.
+inline void SetMinTrackSize(LPARAM lp, SIZE window_size) {
+  reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {window_size.cx, window_size.cy};
+}
+
 // A control of a platform class (an edit field, a toolbar) whose messages T sees first, in
 // T::HandleMessage; Default() passes them on to the control.
 template <typename T>

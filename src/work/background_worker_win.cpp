@@ -25,4 +25,15 @@ void BackgroundWorker::Run() {
   if (SUCCEEDED(com)) CoUninitialize();
 }
 
+void ApplyReadyWork(WorkQueue& queue, HWND window, UINT message) {
+  for (;;) {
+    try {
+      if (!queue.ApplyNext()) return;
+    } catch (...) {
+      PostMessageW(window, message, 0, 0);
+      throw;
+    }
+  }
+}
+
 }  // namespace coiffure

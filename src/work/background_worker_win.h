@@ -28,4 +28,8 @@ class BackgroundWorker {
   std::thread thread_;
 };
 
+// On the window's thread, when the worker's message comes: every result ready applied in order.
+// One that throws leaves the rest for the message posted again, after the error box.
+void ApplyReadyWork(WorkQueue& queue, HWND window, UINT message);
+
 }  // namespace coiffure

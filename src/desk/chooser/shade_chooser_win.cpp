@@ -76,11 +76,9 @@ LRESULT ShadeChooser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       FormResize(LOWORD(lp), HIWORD(lp));
       return 0;
-    case WM_GETMINMAXINFO: {
-      const SIZE min = WindowSizeFor(MinClientSize());
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
+    case WM_GETMINMAXINFO:
+      SetMinTrackSize(lp, WindowSizeFor(MinClientSize()));
       return 0;
-    }
     case WM_COMMAND:
       if (HIWORD(wp) != BN_CLICKED) return 0;
       if (LOWORD(wp) == IDOK) MakeClick();
@@ -102,14 +100,9 @@ LRESULT ShadeChooser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       else
         SetFocus(hwnd_);
       return 0;
-    case WM_NEXTDLGCTL: {
-      // The dialog keys (arrows within a group, a label's access key) ask for the next control
-      // with this message, which only a dialog's own window procedure would otherwise answer.
-      const HWND next =
-          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-      if (next) SetFocus(next);
+    case WM_NEXTDLGCTL:
+      MoveFocusAsDialogAsks(hwnd_, wp, lp);
       return 0;
-    }
     case WM_SETFOCUS:
       SetFocus(last_focus_ && IsChild(hwnd_, last_focus_) ? last_focus_ : styles_list_);
       return 0;
@@ -122,13 +115,7 @@ LRESULT ShadeChooser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void ShadeChooser::FormCreate() {
-  TEXTMETRICW metrics{};
-  {
-    const WindowDC dc(hwnd_);
-    ScopedSelect select(dc.Get(), font_);
-    GetTextMetricsW(dc.Get(), &metrics);
-  }
-  line_height_ = metrics.tmHeight;
+  line_height_ = LineHeight(hwnd_, font_);
   // Created in the order the Tab key goes through them; a label's access key reaches the
   // control after it.
   styles_label_ =

@@ -80,12 +80,10 @@ LRESULT CutoutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
       FormResize(LOWORD(lp), HIWORD(lp));
       return 0;
-    case WM_GETMINMAXINFO: {
-      const SIZE min = WindowSizeFor({3 * kPad + kMinCanvasWidth + kPanelWidth,
-                                      std::max(PanelHeight(), 2 * kPad + kMinCanvasHeight)});
-      reinterpret_cast<MINMAXINFO*>(lp)->ptMinTrackSize = {min.cx, min.cy};
+    case WM_GETMINMAXINFO:
+      SetMinTrackSize(lp, WindowSizeFor({3 * kPad + kMinCanvasWidth + kPanelWidth,
+                                         std::max(PanelHeight(), 2 * kPad + kMinCanvasHeight)}));
       return 0;
-    }
     case WM_COMMAND:
       if (HIWORD(wp) == BN_CLICKED) OnCommand(LOWORD(wp));
       return 0;
@@ -104,14 +102,9 @@ LRESULT CutoutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SETFOCUS:
       SetFocus(last_focus_ && IsChild(hwnd_, last_focus_) ? last_focus_ : looks_.front());
       return 0;
-    case WM_NEXTDLGCTL: {
-      // The dialog keys (Tab, the arrows within the looks, an access key) ask for the next
-      // control with this message, which only a dialog's own window procedure would answer.
-      const HWND next =
-          LOWORD(lp) ? reinterpret_cast<HWND>(wp) : GetNextDlgTabItem(hwnd_, GetFocus(), wp != 0);
-      if (next) SetFocus(next);
+    case WM_NEXTDLGCTL:
+      MoveFocusAsDialogAsks(hwnd_, wp, lp);
       return 0;
-    }
     case WM_CLOSE:
       Close();
       return 0;
@@ -121,13 +114,7 @@ LRESULT CutoutWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 void CutoutWindow::FormCreate() {
-  TEXTMETRICW metrics{};
-  {
-    const WindowDC dc(hwnd_);
-    const ScopedSelect select(dc.Get(), font_);
-    GetTextMetricsW(dc.Get(), &metrics);
-  }
-  line_height_ = metrics.tmHeight;
+  line_height_ = LineHeight(hwnd_, font_);
   // Created in the order Tab goes through them.
   hint_ = MakeChild(hwnd_, L"STATIC", kHint, SS_NOPREFIX);
   canvas_.Create(hwnd_, *this, font_);

@@ -127,14 +127,7 @@ void CutoutWindow::Recompose() {
 }
 
 void CutoutWindow::ApplyWork() {
-  for (;;) {
-    try {
-      if (!work_.ApplyNext()) break;
-    } catch (...) {
-      PostMessageW(hwnd_, kWorkMessage, 0, 0);  // the rest after the error box
-      throw;
-    }
-  }
+  ApplyReadyWork(work_, hwnd_, kWorkMessage);
   ShowState();
 }
 

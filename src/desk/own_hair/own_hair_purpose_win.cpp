@@ -43,13 +43,7 @@ std::string OwnHairPurpose::DoneHint() const {
 
 void OwnHairPurpose::Create(HWND window, HFONT font) {
   window_ = window;
-  TEXTMETRICW metrics{};
-  {
-    const WindowDC dc(window);
-    const ScopedSelect select(dc.Get(), font);
-    GetTextMetricsW(dc.Get(), &metrics);
-  }
-  line_height_ = metrics.tmHeight;
+  line_height_ = LineHeight(window, font);
   label_ = MakeControl(window, L"STATIC", "发色(&L)：", 0);
   SendMessageW(label_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   swatches_.Create(window, font, line_height_);
