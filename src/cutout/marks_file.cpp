@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cmath>
 #include <cstring>
 
 namespace coiffure::cutout {
@@ -68,7 +69,18 @@ std::optional<Sketch> DecodeSketch(std::span<const uint8_t> bytes, uint64_t phot
   Sketch sketch;
   const uint64_t has_box = in.Fixed(1);
   if (has_box > 1) return {};
-  if (has_box) sketch.box = Box{in.Int(), in.Int(), in.Int(), in.Int()};
+  if (has_box) {
+    sketch.box = Box{in.Int(), in.Int(), in.Int(), in.Int()};
+    const Box& b = *sketch.box;
+    if (b.x0 < 0 || b.y0 < 0 || b.x0 >= b.x1 || b.y0 >= b.y1 || b.x1 > width || b.y1 > height)
+      return {};
+  }
+  // A stroke may run past the photo's edge, as a drag does, but not without end: whatever
+  // paints the marks goes over the points and the pixels within the radius.
+  const float side = static_cast<float>(std::max(width, height));
+  const auto within = [&](float v, float low, float high) {
+    return std::isfinite(v) && v >= low && v <= high;
+  };
   const uint64_t strokes = in.Fixed(4);
   // Each stroke takes at least 9 bytes: a count past what is left is damage, not a request.
   if (!in.ok || strokes > in.Left() / 9) return {};
@@ -80,8 +92,12 @@ std::optional<Sketch> DecodeSketch(std::span<const uint8_t> bytes, uint64_t phot
     s.kind = static_cast<Mark>(kind);
     s.radius = in.Float();
     const uint64_t points = in.Fixed(4);
-    if (!in.ok || points > in.Left() / 8) return {};
-    for (uint64_t k = 0; k < points; ++k) s.points.push_back({in.Float(), in.Float()});
+    if (!in.ok || points > in.Left() / 8 || !within(s.radius, 0, side)) return {};
+    for (uint64_t k = 0; k < points; ++k) {
+      const Point p{in.Float(), in.Float()};
+      if (!within(p.x, -side, 2 * side) || !within(p.y, -side, 2 * side)) return {};
+      s.points.push_back(p);
+    }
     sketch.strokes.push_back(std::move(s));
   }
   if (!in.ok || in.Left() != 0) return {};

@@ -1,12 +1,15 @@
 // libFuzzer target: any bytes as a marks picture through the marks reader, and the marks it
 // accepts through a cut-out of a photo made from the same bytes. The reader accepts exactly
 // the pictures of the photo's size with a pure red pixel and reads every pixel's colour as its
-// mark; the matte keeps every mark.
+// mark; the matte keeps every mark. The same bytes as a file of kept marks, for the photo and the
+// size the file names: accepted only as EncodeSketch writes it, and painted within bounds.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 
 #include "cutout/cutout.h"
 #include "cutout/marks.h"
+#include "cutout/marks_file.h"
 
 namespace {
 
@@ -36,9 +39,30 @@ Mark Expected(const uint8_t* bgra) {
   return Mark::kUndecided;
 }
 
+// The bytes as a kept-marks file of a small photo.
+void KeptMarks(const uint8_t* data, size_t size) {
+  if (size < 20) return;
+  uint64_t photo = 0;
+  uint32_t w = 0, h = 0;
+  for (int i = 0; i < 8; ++i) photo |= static_cast<uint64_t>(data[4 + i]) << (8 * i);
+  for (int i = 0; i < 4; ++i)
+    w |= uint32_t{data[12 + i]} << (8 * i), h |= uint32_t{data[16 + i]} << (8 * i);
+  if (w == 0 || h == 0 || w > 64 || h > 64) return;
+  const std::optional<coiffure::cutout::Sketch> sketch =
+      coiffure::cutout::DecodeSketch({data, size}, photo, static_cast<int>(w), static_cast<int>(h));
+  if (!sketch) return;
+  const std::vector<uint8_t> again =
+      coiffure::cutout::EncodeSketch(*sketch, photo, static_cast<int>(w), static_cast<int>(h));
+  Require(again.size() == size && std::equal(again.begin(), again.end(), data));
+  Require(
+      coiffure::cutout::MarksOf(*sketch, static_cast<int>(w), static_cast<int>(h)).labels.size() ==
+      size_t{w} * h);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  KeptMarks(data, size);
   if (size < 3) return 0;
   const int w = 1 + data[0] % 40, h = 1 + data[1] % 40;
   const int photo_w = w + (data[2] % 4 == 3), photo_h = h;  // now and then another size

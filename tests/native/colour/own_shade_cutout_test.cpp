@@ -159,9 +159,10 @@ void Report(const std::vector<CutPhoto>& photos, bool assert_rules) {
       const int64_t off = ChangedOffHair(c.photo, out, c.matte);
       if (print) {
         const Outline o = MeasureOutline(out, c.matte);
-        std::printf("%-40s %-4s %s | r255 %.3f | off %lld | halo %.1f%% fringe %.1f%%\n",
-                    c.name.c_str(), shade.name.c_str(), test::FiguresRow(f).c_str(), core.r,
-                    static_cast<long long>(off), 100 * o.halo, 100 * o.fringe);
+        std::printf(
+            "%-40s %-4s %s | r255 %.3f | step255 %.1f | off %lld | halo %.1f%% fringe %.1f%%\n",
+            c.name.c_str(), shade.name.c_str(), test::FiguresRow(f).c_str(), core.r, core.max_step,
+            static_cast<long long>(off), 100 * o.halo, 100 * o.fringe);
       }
       if (sheets && (shade.name == "浅金" || shade.name == "酒红" || shade.name == "雾霾蓝"))
         shown.push_back(out);

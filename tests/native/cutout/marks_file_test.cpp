@@ -41,6 +41,10 @@ TEST(MarksFile, AnyDamageIsRefused) {
       {"a box flag of 2", [](auto& f) { f[20] = 2; }},
       {"a stroke of no kind", [](auto& f) { f[41] = 3; }},
       {"a billion strokes", [](auto& f) { f[40] = 0xFF; }},
+      {"a box past the photo", [](auto& f) { f[30] = 0x10; }},
+      {"a box turned inside out", [](auto& f) { f[29] = 0, f[30] = 0; }},
+      {"a radius that is no number", [](auto& f) { f[44] = 0xC0, f[45] = 0x7F; }},
+      {"a point far outside", [](auto& f) { f[52] = 0x80, f[53] = 0x4F; }},
   };
   for (const Case& c : cases) {
     std::vector<uint8_t> file = good;
