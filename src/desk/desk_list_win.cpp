@@ -143,7 +143,9 @@ void ResultList::DisplayText(LVITEMW& item) const {
 LRESULT ResultList::CustomDraw(NMLVCUSTOMDRAW& draw) const {
   if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
   if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return CDRF_DODEFAULT;
-  const size_t index = static_cast<size_t>(draw.nmcd.dwItemSpec);
+  // The item drawn: in a list of owner data its index is all there is.
+  const auto& [header, stage, dc, rect, item, state, param] = draw.nmcd;
+  const size_t index = static_cast<size_t>(item);
   if (index >= rows_.size() || rows_[index].ok) return CDRF_DODEFAULT;
   // The list would draw a selected row in the selection's own colours: it is drawn here as
   // unselected, in colours that still show both the selection and the refusal.

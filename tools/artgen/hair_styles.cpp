@@ -11,14 +11,8 @@ namespace {
 
 constexpr float kCx = HeadFrame::kCx;
 
-const HairPalette kBlack{Rgb8(30, 26, 26), Rgb8(150, 150, 168), Rgb8(70, 62, 62)};
-const HairPalette kDarkBrown{Rgb8(66, 40, 25), Rgb8(190, 150, 115), Rgb8(120, 80, 50)};
-const HairPalette kChestnut{Rgb8(112, 60, 30), Rgb8(235, 180, 125), Rgb8(170, 100, 50)};
-const HairPalette kBlonde{Rgb8(196, 158, 96), Rgb8(255, 240, 205), Rgb8(230, 200, 140)};
-const HairPalette kAuburn{Rgb8(138, 54, 26), Rgb8(250, 175, 125), Rgb8(200, 90, 50)};
 const HairPalette kGrey{Rgb8(150, 148, 146), Rgb8(215, 215, 220), Rgb8(190, 190, 190)};
 const HairPalette kBuzzDark{Rgb8(64, 54, 48), Rgb8(150, 140, 135), Rgb8(110, 96, 88)};
-const HairPalette kBrown{Rgb8(92, 60, 38), Rgb8(215, 175, 135), Rgb8(150, 100, 60)};
 
 }  // namespace
 

@@ -125,64 +125,58 @@ Portrait DrawPortrait(const Sitting& s, float k) {
 }
 
 std::vector<Sitting> PortraitSittings() {
-  const HairPalette black{Rgb8(30, 26, 26), Rgb8(150, 150, 168), Rgb8(70, 62, 62)};
-  const HairPalette dark_brown{Rgb8(66, 40, 25), Rgb8(190, 150, 115), Rgb8(120, 80, 50)};
-  const HairPalette chestnut{Rgb8(112, 60, 30), Rgb8(235, 180, 125), Rgb8(170, 100, 50)};
-  const HairPalette blonde{Rgb8(196, 158, 96), Rgb8(255, 240, 205), Rgb8(230, 200, 140)};
-  const HairPalette auburn{Rgb8(138, 54, 26), Rgb8(250, 175, 125), Rgb8(200, 90, 50)};
-  const HairPalette brown{Rgb8(92, 60, 38), Rgb8(215, 175, 135), Rgb8(150, 100, 60)};
   const Rgb light = Rgb8(226, 190, 165), medium = Rgb8(188, 138, 104), dark = Rgb8(112, 74, 54);
   using B = Backdrop;
   return {
       {"straight_sky",
        "straight",
-       LongStraight("a", dark_brown, 41),
+       LongStraight("a", kDarkBrown, 41),
        B::kSky,
        {},
        light,
        Rgb8(40, 60, 110),
        1},
-      {"straight_similar", "straight", LongStraight("b", blonde, 42), B::kPlain,
+      {"straight_similar", "straight", LongStraight("b", kBlonde, 42), B::kPlain,
        Rgb8(200, 168, 112), light, Rgb8(240, 240, 235), 2},
-      {"wavy_foliage", "wavy", LongWavy("c", auburn, 43), B::kFoliage, Rgb8(90, 130, 60), light,
+      {"wavy_foliage", "wavy", LongWavy("c", kAuburn, 43), B::kFoliage, Rgb8(90, 130, 60), light,
        Rgb8(30, 30, 34), 3},
-      {"wavy_grain_similar", "wavy", LongWavy("d", chestnut, 44), B::kWoodGrain, Rgb8(120, 70, 38),
+      {"wavy_grain_similar", "wavy", LongWavy("d", kChestnut, 44), B::kWoodGrain, Rgb8(120, 70, 38),
        medium, Rgb8(200, 200, 190), 4},
-      {"curly_plain", "curly", Curly("e", brown, 45), B::kPlain, Rgb8(150, 165, 185), medium,
+      {"curly_plain", "curly", Curly("e", kBrown, 45), B::kPlain, Rgb8(150, 165, 185), medium,
        Rgb8(150, 30, 40), 5},
-      {"curly_foliage_similar", "curly", Curly("f", dark_brown, 46), B::kFoliage, Rgb8(100, 72, 45),
+      {"curly_foliage_similar", "curly", Curly("f", kDarkBrown, 46), B::kFoliage, Rgb8(100, 72, 45),
        light, Rgb8(60, 90, 60), 6},
-      {"kinky_sky", "kinky", Afro("g", black, 47), B::kSky, {}, dark, Rgb8(230, 180, 40), 7},
-      {"kinky_similar", "kinky", Afro("h", black, 48), B::kPlain, Rgb8(48, 44, 46), dark,
+      {"kinky_sky", "kinky", Afro("g", kBlack, 47), B::kSky, {}, dark, Rgb8(230, 180, 40), 7},
+      {"kinky_similar", "kinky", Afro("h", kBlack, 48), B::kPlain, Rgb8(48, 44, 46), dark,
        Rgb8(200, 90, 40), 8},
-      {"braids_plain", "braids", Braids("i", black, 49), B::kPlain, Rgb8(215, 210, 200), dark,
+      {"braids_plain", "braids", Braids("i", kBlack, 49), B::kPlain, Rgb8(215, 210, 200), dark,
        Rgb8(80, 40, 110), 9},
-      {"braids_brick_similar", "braids", Braids("j", dark_brown, 50), B::kBrick, Rgb8(96, 52, 36),
+      {"braids_brick_similar", "braids", Braids("j", kDarkBrown, 50), B::kBrick, Rgb8(96, 52, 36),
        medium, Rgb8(220, 220, 225), 10},
       {"dreadlocks_sky",
        "dreadlocks",
-       Dreadlocks("k", brown, 51),
+       Dreadlocks("k", kBrown, 51),
        B::kSky,
        {},
        dark,
        Rgb8(240, 240, 240),
        11},
-      {"dreadlocks_similar", "dreadlocks", Dreadlocks("l", black, 52), B::kWoodGrain,
+      {"dreadlocks_similar", "dreadlocks", Dreadlocks("l", kBlack, 52), B::kWoodGrain,
        Rgb8(52, 40, 34), dark, Rgb8(40, 100, 150), 12},
-      {"short_crop_similar", "short", Crop("m", dark_brown, 53), B::kPlain, Rgb8(72, 48, 34), light,
+      {"short_crop_similar", "short", Crop("m", kDarkBrown, 53), B::kPlain, Rgb8(72, 48, 34), light,
        Rgb8(30, 40, 70), 13},
-      {"short_buzz_brick", "short", Buzz("n", black, 54), B::kBrick, Rgb8(150, 70, 50), medium,
+      {"short_buzz_brick", "short", Buzz("n", kBlack, 54), B::kBrick, Rgb8(150, 70, 50), medium,
        Rgb8(100, 100, 100), 14},
       {"short_sidepart_sky",
        "short",
-       SidePart("o", black, 55),
+       SidePart("o", kBlack, 55),
        B::kSky,
        {},
        light,
        Rgb8(20, 20, 24),
        15},
-      {"bangs_grain_similar", "straight", Bangs("p", blonde, 56), B::kWoodGrain, Rgb8(190, 150, 95),
-       light, Rgb8(120, 20, 40), 16},
+      {"bangs_grain_similar", "straight", Bangs("p", kBlonde, 56), B::kWoodGrain,
+       Rgb8(190, 150, 95), light, Rgb8(120, 20, 40), 16},
   };
 }
 
